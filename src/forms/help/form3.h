@@ -1,0 +1,31 @@
+// The how-to-play window.
+#pragma once
+
+#include <QWidget>
+
+class QLabel;
+
+namespace numora {
+
+class Form3 : public QWidget {
+    Q_OBJECT
+public:
+    explicit Form3(QWidget* parent = nullptr);
+
+    // The text shown: the aim, an empty line, then the rules as one paragraph.
+    static QString HelpText();
+    // Outer top-left corner on the screen, from its place in twips (15 twips a pixel).
+    static QPoint Place();
+
+signals:
+    void closed();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void Form_Load();
+    QLabel* Label1 = nullptr;
+};
+
+}  // namespace numora

@@ -1,0 +1,363 @@
+#include "forms/main/form1.h"
+
+#include "forms/cjk_font.h"
+#include "forms/help/form3.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+
+namespace numora {
+namespace {
+
+constexpr int kTwipsPerPixel = 15;
+constexpr int kClientWidth = nCol * (cellW + 1);                    // 408
+constexpr int kClientHeight = kBannerHeight + nRow * (cellH + 1);  // 502
+
+QColor Rgb(unsigned rgb) { return QColor::fromRgb(static_cast<QRgb>(rgb)); }
+
+void SetBackground(QWidget* widget, unsigned rgb) {
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Window, Rgb(rgb));
+    widget->setPalette(palette);
+}
+
+QLabel* CellLabelWidget(QWidget* parent, double pointSize, unsigned background) {
+    auto* label = new QLabel(parent);
+    label->resize(cellW, cellH);
+    label->setAutoFillBackground(true);
+    SetBackground(label, background);
+    label->setFont(SongtiFont(pointSize));
+    // Centred reads best for a child.
+    label->setAlignment(Qt::AlignCenter);
+    label->setTextFormat(Qt::PlainText);
+    label->hide();
+    return label;
+}
+
+int ArrowKeyCode(int qtKey) {
+    switch (qtKey) {
+    case Qt::Key_Left: return kKeyLeft;
+    case Qt::Key_Up: return kKeyUp;
+    case Qt::Key_Right: return kKeyRight;
+    case Qt::Key_Down: return kKeyDown;
+    default: return 0;
+    }
+}
+
+}  // namespace
+
+Form1::Form1(SoundPlayer& sound, RandomSource& random, QWidget* parent)
+    : QMainWindow(parent), sound_(sound), game_(random, *this) {
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QStringLiteral("Numora"));
+    // A fixed window: no resizing and no maximise button.
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
+                   Qt::CustomizeWindowHint);
+    BuildMenus();
+    BuildControls();
+    setFixedSize(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
+    move(2000 / kTwipsPerPixel, 0);
+
+    Timer1.setObjectName(QStringLiteral("Timer1"));
+    Timer3.setObjectName(QStringLiteral("Timer3"));
+    waitTimer_.setSingleShot(true);
+    connect(&Timer1, &QTimer::timeout, this, &Form1::Timer1_Timer);
+    connect(&Timer3, &QTimer::timeout, this, &Form1::Timer3_Timer);
+    connect(&waitTimer_, &QTimer::timeout, this, &Form1::WaitOver);
+
+    // Key preview: arrow keys reach the game whichever child has the focus.
+    qApp->installEventFilter(this);
+    Sync();
+}
+
+Form1::~Form1() {
+    qApp->removeEventFilter(this);
+    delete help_;
+}
+
+QPixmap Form1::Bitmap(int id) {
+    // QPixmap picks the @2x rendering by itself on a high-density screen.
+    return QPixmap(QStringLiteral(":/bitmaps/bmp%1.png").arg(id));
+}
+
+void Form1::BuildMenus() {
+    QMenu* beg = menuBar()->addMenu(QStringLiteral("开始"));
+    beg->setObjectName(QStringLiteral("beg"));
+    const QString modes[] = {QStringLiteral("演示"), QStringLiteral("10以内加法"),
+                             QStringLiteral("10以内减法"), QStringLiteral("20以内加法"),
+                             QStringLiteral("20以内减法")};
+    for (int index = 1; index <= kModeCount; ++index) {
+        QAction* item = beg->addAction(modes[index - 1]);
+        item->setObjectName(QStringLiteral("b1_%1").arg(index));
+        item->setCheckable(true);
+        connect(item, &QAction::triggered, this, [this, index] { b1_Click(index); });
+        b1[static_cast<std::size_t>(index)] = item;
+    }
+
+    QMenu* jj = menuBar()->addMenu(QStringLiteral("级别设置"));
+    jj->setObjectName(QStringLiteral("jj"));
+    j1 = jj->addAction(QStringLiteral("低"), this, &Form1::j1_Click);
+    j2 = jj->addAction(QStringLiteral("中"), this, &Form1::j2_Click);
+    j3 = jj->addAction(QStringLiteral("高"), this, &Form1::j3_Click);
+
+    QMenu* dongh = menuBar()->addMenu(QStringLiteral("动画"));
+    dongh->setObjectName(QStringLiteral("dongh"));
+    dhy = dongh->addAction(QStringLiteral("有"), this, &Form1::dhy_Click);
+    dhw = dongh->addAction(QStringLiteral("无"), this, &Form1::dhw_Click);
+
+    QMenu* helpM = menuBar()->addMenu(QStringLiteral("帮助"));
+    helpM->setObjectName(QStringLiteral("helpM"));
+    Mhow = helpM->addAction(QStringLiteral("玩法"), this, &Form1::Mhow_Click);
+
+    j1->setObjectName(QStringLiteral("j1"));
+    j2->setObjectName(QStringLiteral("j2"));
+    j3->setObjectName(QStringLiteral("j3"));
+    dhy->setObjectName(QStringLiteral("dhy"));
+    dhw->setObjectName(QStringLiteral("dhw"));
+    Mhow->setObjectName(QStringLiteral("Mhow"));
+    for (QAction* item : {j1, j2, j3, dhy, dhw}) item->setCheckable(true);
+}
+
+void Form1::BuildControls() {
+    client_ = new QWidget(this);
+    client_->setObjectName(QStringLiteral("client"));
+    client_->setFixedSize(kClientWidth, kClientHeight);
+    setCentralWidget(client_);
+
+    // Cells first, so the falling pair, the figure and the splash lie above them.
+    for (int k = 0; k < kCellCount; ++k) {
+        QLabel* cell = CellLabelWidget(client_, 12, kCellColour);
+        cell->setObjectName(QStringLiteral("LabRes_%1").arg(k));
+        cell->move(CellLeft(k % nCol), CellTop(k / nCol));
+        LabRes[static_cast<std::size_t>(k)] = cell;
+    }
+    for (std::size_t i = 0; i < 2; ++i) {
+        LabB[i] = CellLabelWidget(client_, 10.5, kCellColour);
+        LabB[i]->setObjectName(QStringLiteral("LabB_%1").arg(i));
+    }
+
+    Pict = new QLabel(client_);
+    Pict->setObjectName(QStringLiteral("Pict"));
+    Pict->setGeometry(0, 0, kClientWidth, kBannerHeight);
+    Pict->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Pict->setPixmap(Bitmap(101));
+    Pict->setFocusPolicy(Qt::StrongFocus);
+
+    PicTboy = new QLabel(Pict);
+    PicTboy->setObjectName(QStringLiteral("PicTboy"));
+    PicTboy->setGeometry(2 * cellW + 12, 0, 41, 41);
+    PicTboy->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    PicTboy->hide();
+
+    for (std::size_t i = 0; i < 2; ++i) {
+        LabBp[i] = CellLabelWidget(Pict, 10.5, kPreviewColour);
+        LabBp[i]->setObjectName(QStringLiteral("LabBp_%1").arg(i));
+        LabBp[i]->setText(QStringLiteral("0"));
+    }
+    LabBp[0]->move(3 * cellW + 3, 3);
+    LabBp[1]->move(LabBp[0]->x() + cellW + 1, 3);
+
+    Label1 = new QLabel(Pict);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setGeometry(cellW * (nCol - 1) - 30, 5, 80, 27);
+    QFont scoreFont;
+    scoreFont.setFamilies({QStringLiteral("Symbol"), QStringLiteral("DejaVu Sans"),
+                           QStringLiteral("Noto Sans")});
+    scoreFont.setPointSizeF(14.25);
+    scoreFont.setBold(true);
+    Label1->setFont(scoreFont);
+    Label1->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    QPalette red = Label1->palette();
+    red.setColor(QPalette::WindowText, Rgb(0xFF0000));
+    Label1->setPalette(red);
+    Label1->setText(QStringLiteral("0"));
+
+    PicMove = new QLabel(client_);
+    PicMove->setObjectName(QStringLiteral("PicMove"));
+    PicMove->setGeometry(0, 0, 50, 50);
+    PicMove->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    PicMove->hide();
+
+    Picbg = new QLabel(client_);
+    Picbg->setObjectName(QStringLiteral("Picbg"));
+    Picbg->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Picbg->setPixmap(Bitmap(102));
+    Picbg->move(0, kBannerHeight);
+    Picbg->resize(405, 470);
+}
+
+// ---------------------------------------------------------------- handlers
+
+void Form1::b1_Click(int index) {
+    game_.ChooseMode(index);
+    Sync();
+    Pict->setFocus();
+}
+
+void Form1::j1_Click() {
+    game_.ChooseLevel(1);
+    Sync();
+}
+
+void Form1::j2_Click() {
+    game_.ChooseLevel(2);
+    Sync();
+}
+
+void Form1::j3_Click() {
+    game_.ChooseLevel(3);
+    Sync();
+}
+
+void Form1::dhy_Click() {
+    game_.ChooseAnimation(true);
+    Sync();
+}
+
+void Form1::dhw_Click() {
+    game_.ChooseAnimation(false);
+    Sync();
+}
+
+void Form1::Mhow_Click() {
+    if (help_) return;
+    setEnabled(false);
+    help_ = new Form3;
+    help_->setAttribute(Qt::WA_DeleteOnClose);
+    connect(help_, &Form3::closed, this, [this] { setEnabled(true); });
+    help_->show();
+}
+
+void Form1::Timer1_Timer() {
+    game_.GravityTick();
+    Sync();
+}
+
+void Form1::Timer3_Timer() {
+    game_.AnimationTick();
+    Sync();
+}
+
+void Form1::WaitOver() {
+    game_.Resume(armedWait_);
+    Sync();
+}
+
+void Form1::Form_KeyDown(int keyCode, Qt::KeyboardModifiers /*shift: not read*/) {
+    if (!isEnabled()) return;
+    game_.KeyDown(keyCode);
+    Sync();
+}
+
+bool Form1::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::KeyPress) return QMainWindow::eventFilter(watched, event);
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (widget == nullptr || widget->window() != this || qobject_cast<QMenuBar*>(widget) ||
+        qobject_cast<QMenu*>(widget))
+        return QMainWindow::eventFilter(watched, event);
+    const auto* key = static_cast<QKeyEvent*>(event);
+    const int code = ArrowKeyCode(key->key());
+    if (code == 0) return QMainWindow::eventFilter(watched, event);
+    Form_KeyDown(code, key->modifiers());
+    return true;  // the arrows belong to the game, never to focus navigation
+}
+
+// ---------------------------------------------------------------- game events
+
+void Form1::PlaySound(Sound sound, bool /*wait: the game's wait says how long*/) {
+    sound_.Play(static_cast<int>(sound));
+}
+
+void Form1::GameEnded(int mode, std::int64_t score) { emit gameEnded(mode, score); }
+
+// ---------------------------------------------------------------- showing the state
+
+void Form1::Sync() {
+    const GameState& s = game_.state();
+
+    for (std::size_t k = 0; k < LabRes.size(); ++k) {
+        const CellLabel& want = s.labRes[k];
+        CellLabel& have = shown_[k];
+        QLabel* label = LabRes[k];
+        if (firstSync_ || want.caption != have.caption)
+            label->setText(QString::fromStdString(want.caption));
+        if (firstSync_ || want.marked != have.marked)
+            SetBackground(label, want.marked ? kMarkColour : kCellColour);
+        if (firstSync_ || want.visible != have.visible) label->setVisible(want.visible);
+        have = want;
+    }
+    firstSync_ = false;
+
+    for (std::size_t i = 0; i < 2; ++i) {
+        LabB[i]->setText(QString::fromStdString(s.labB[i]));
+        LabB[i]->move(CellLeft(s.blkCol[i]), Pict->height() + s.blkRow[i] * (cellH + 1));
+        LabB[i]->setVisible(s.labBVisible);
+        LabBp[i]->setText(QString::fromStdString(s.labBp[i]));
+        LabBp[i]->setVisible(s.labBpVisible);
+    }
+    Label1->setText(QString::fromStdString(s.label1));
+    Picbg->setVisible(s.picbgVisible);
+    SyncFigure();
+
+    for (int index = 1; index <= kModeCount; ++index)
+        b1[static_cast<std::size_t>(index)]->setChecked(s.checkedMode == index);
+    j1->setChecked(s.checkedLevel == 1);
+    j2->setChecked(s.checkedLevel == 2);
+    j3->setChecked(s.checkedLevel == 3);
+    dhy->setChecked(s.dhyChecked);
+    dhw->setChecked(s.dhwChecked);
+
+    SyncTimer(Timer1, s.timer1, timer1Starts_);
+    SyncTimer(Timer3, s.timer3, timer3Starts_);
+    SyncWait();
+}
+
+void Form1::SyncTimer(QTimer& timer, const TimerState& state, unsigned& seenStarts) {
+    if (!state.enabled) {
+        timer.stop();
+    } else if (state.starts != seenStarts || !timer.isActive()) {
+        timer.start(state.interval);
+    }
+    seenStarts = state.starts;
+}
+
+void Form1::SyncWait() {
+    const Wait& wait = game_.waiting();
+    if (wait.kind == Wait::Kind::None) {
+        waitTimer_.stop();
+        return;
+    }
+    if (wait.serial == armedWait_ && waitTimer_.isActive()) return;
+    armedWait_ = wait.serial;
+    // A waiting sound is timed by its own length, never by the player's report of its
+    // state: with no audio device that report may never end.
+    const int ms = wait.kind == Wait::Kind::Pause ? wait.ms
+                                                  : sound_.DurationMs(static_cast<int>(wait.sound));
+    waitTimer_.start(ms);
+}
+
+const QPixmap& Form1::FigurePicture(int set, int index) {
+    const int id = 200 + 10 * set + index;
+    auto it = pictures_.find(id);
+    if (it == pictures_.end()) it = pictures_.emplace(id, Bitmap(id)).first;
+    return it->second;
+}
+
+void Form1::SyncFigure() {
+    const GameState& s = game_.state();
+    PicMove->move(s.picMove.left, s.picMove.top);
+    const int moveId = s.picMoveImage.set < 0 ? -1 : 200 + 10 * s.picMoveImage.set + s.picMoveImage.frame;
+    if (moveId != shownMoveId_ && moveId >= 0)
+        PicMove->setPixmap(FigurePicture(s.picMoveImage.set, s.picMoveImage.frame));
+    shownMoveId_ = moveId;
+    PicMove->setVisible(s.picMove.visible);
+    if (s.picTboySet != shownTboySet_) PicTboy->setPixmap(FigurePicture(s.picTboySet, 4));
+    shownTboySet_ = s.picTboySet;
+    PicTboy->setVisible(s.picTboyVisible);
+}
+
+}  // namespace numora

@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Installs the Debian packages a build needs, only those that are missing.
+# Usage: tools/deps.sh run|test   (test adds what the headless tests need)
+set -euo pipefail
+
+want=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev
+      libgl-dev fonts-noto-cjk fonts-arphic-uming)
+if [ "${1:-run}" = test ]; then
+  want+=(libgtest-dev clang libclang-rt-14-dev)
+fi
+
+missing=()
+for p in "${want[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$p")
+  fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+sudo=()
+if [ "$(id -u)" -ne 0 ]; then sudo=(sudo); fi
+echo "Installing: ${missing[*]}"
+"${sudo[@]}" apt-get update -qq
+DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
