@@ -1,0 +1,233 @@
+#include "forms/leaderboard/form2.h"
+
+#include "sound/sound_player.h"
+
+#include <QDir>
+#include <QFont>
+#include <QHideEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPalette>
+#include <QPushButton>
+
+#include <utility>
+
+namespace numora {
+
+namespace {
+
+constexpr int kMilestoneSound = 106;
+
+constexpr int kRowTop = 80;
+// Rows are 25 high but 24 apart, so their borders overlap by one pixel, as designed.
+constexpr int kRowPitch = 24;
+constexpr int kRowHeight = 25;
+
+// SimSun is what the original shows; the others stand in for it where it is missing, so
+// Chinese names always render.
+QFont CjkFont() {
+    QFont font;
+    font.setFamilies({QStringLiteral("SimSun"), QStringLiteral("宋体"),
+                      QStringLiteral("Noto Serif CJK SC"), QStringLiteral("AR PL UMing CN"),
+                      QStringLiteral("Noto Sans CJK SC")});
+    return font;
+}
+
+void PaintBackground(QWidget* widget, const QColor& background) {
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Window, background);
+    widget->setPalette(palette);
+    widget->setAutoFillBackground(true);
+}
+
+QLabel* MakeLabel(QWidget* parent, const QString& objectName, const QRect& geometry) {
+    auto* label = new QLabel(parent);
+    label->setObjectName(objectName);
+    label->setGeometry(geometry);
+    // Names are whatever players typed; markup in one must show as typed, not be rendered.
+    label->setTextFormat(Qt::PlainText);
+    label->setFont(CjkFont());
+    PaintBackground(label, Qt::white);
+    return label;
+}
+
+} // namespace
+
+Form2::Form2(SoundPlayer& sound, QString folder, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+                          Qt::CustomizeWindowHint),
+      sound_(sound), folder_(std::move(folder)) {
+    setObjectName(QStringLiteral("Form2"));
+    setWindowTitle(TitleText());
+    setFixedSize(312, 339);
+    PaintBackground(this, Qt::white);
+
+    Labt_ = MakeLabel(this, QStringLiteral("Labt"), QRect(24, 16, 217, 25));
+    Labt_->setAlignment(Qt::AlignCenter);
+    QFont bold = CjkFont();
+    bold.setPointSize(9);
+    bold.setBold(true);
+    Labt_->setFont(bold);
+    QPalette red = Labt_->palette();
+    red.setColor(QPalette::WindowText, QColor(0xFF, 0x00, 0x00));
+    Labt_->setPalette(red);
+
+    Text1_ = new QLineEdit(this);
+    Text1_->setObjectName(QStringLiteral("Text1"));
+    Text1_->setGeometry(24, 40, 217, 25);
+    Text1_->setFont(CjkFont());
+
+    Command1_ = new QPushButton(QStringLiteral("确认"), this);
+    Command1_->setObjectName(QStringLiteral("Command1"));
+    Command1_->setGeometry(256, 40, 41, 25);
+    Command1_->setFont(CjkFont());
+    Command1_->setAutoDefault(false);
+
+    for (int k = 0; k < kLeaderboardSize; ++k) {
+        const int top = kRowTop + kRowPitch * k;
+        Label1_[k] =
+            MakeLabel(this, QStringLiteral("Label1_%1").arg(k), QRect(24, top, 81, kRowHeight));
+        Label2_[k] =
+            MakeLabel(this, QStringLiteral("Label2_%1").arg(k), QRect(152, top, 89, kRowHeight));
+    }
+
+    // The design orders Text1, Labt, the rows, then Command1; labels never take focus, so
+    // Tab goes from the name box straight to the button.
+    setTabOrder(Text1_, Command1_);
+
+    connect(Command1_, &QPushButton::clicked, this, &Form2::Command1_Click);
+    // Text1_KeyPress: returnPressed covers both Return and the keypad's Enter, and is not sent
+    // while an input method is still composing.
+    connect(Text1_, &QLineEdit::returnPressed, this, &Form2::Command1_Click);
+
+    SetOffering(true);
+    ShowList();
+}
+
+QString Form2::CongratulationText() {
+    return QStringLiteral("恭喜恭喜!您上榜了。您的大名:");
+}
+
+QString Form2::TitleText() {
+    return QStringLiteral("排行榜");
+}
+
+QMessageBox* Form2::message() const {
+    return message_.data();
+}
+
+QString Form2::filePath() const {
+    return LeaderboardFilePath(folder_, grd);
+}
+
+void Form2::ShowFor(int mode, qint64 score) {
+    grd = mode;
+    fcount = score;
+    Form_Load();
+    show();
+    raise();
+    activateWindow();
+    if (newPos_ >= 0) Text1_->setFocus();
+}
+
+void Form2::Form_Load() {
+    // Every opening starts from the design state, whatever the last game left on screen.
+    if (message_) message_->close();
+    Text1_->clear();
+    SetOffering(true);
+
+    const LoadResult loaded = LoadLeaderboard(filePath());
+    list_ = loaded.list;
+    if (loaded.fresh()) {
+        newPos_ = 0;
+    } else {
+        newPos_ = FindPlace(list_, fcount);
+        SetOffering(newPos_ >= 0);
+    }
+    ShowList();
+    sound_.Play(kMilestoneSound);
+}
+
+void Form2::ShowList() {
+    for (int k = 0; k < kLeaderboardSize; ++k) {
+        Label1_[k]->setText(list_[k].name);
+        Label2_[k]->setText(QString::number(list_[k].score));
+    }
+}
+
+void Form2::SetOffering(bool offering) {
+    Labt_->setText(offering ? CongratulationText() : TitleText());
+    Text1_->setVisible(offering);
+    Command1_->setVisible(offering);
+}
+
+void Form2::Command1_Click() {
+    if (newPos_ < 0 || Text1_->text().isEmpty()) return;
+    const SaveResult result =
+        SaveLeaderboardEntry(filePath(), list_, newPos_, Text1_->text(), fcount);
+    switch (result.status) {
+    case SaveStatus::Saved:
+        // The offer is used up: a second click must not write the entry twice.
+        newPos_ = -1;
+        close();
+        return;
+    case SaveStatus::EmptyName:
+        return;
+    case SaveStatus::NoLongerPlaced:
+        // Show the list that beat the score, so the player sees why.
+        list_ = LoadLeaderboard(filePath()).list;
+        newPos_ = -1;
+        SetOffering(false);
+        ShowList();
+        break;
+    case SaveStatus::LockFailed:
+    case SaveStatus::ReadFailed:
+    case SaveStatus::WriteFailed:
+        break;
+    }
+    ShowMessage(MessageFor(result));
+}
+
+QString Form2::MessageFor(const SaveResult& result) {
+    const QString where = QDir::toNativeSeparators(result.path);
+    const auto failed = [&](const QString& why) {
+        return QStringLiteral("您的成绩没能保存。\n\n排行榜文件：%1\n\n%2\n"
+                              "您可以再点“确认”试一次，或者关掉这个窗口。")
+            .arg(where, why);
+    };
+    switch (result.status) {
+    case SaveStatus::Saved:
+        return {};
+    case SaveStatus::EmptyName:
+        return QStringLiteral("请先输入您的大名。");
+    case SaveStatus::NoLongerPlaced:
+        return QStringLiteral("很遗憾，就在刚才，另一个正在玩的游戏更新了排行榜，"
+                              "您的分数已经进不了前十名了。");
+    case SaveStatus::LockFailed:
+        return failed(QStringLiteral("可能另一个游戏正在保存成绩，或者这个文件夹不能写入。"));
+    case SaveStatus::ReadFailed:
+        return failed(QStringLiteral("这个文件读不出来，为了不丢掉上面的成绩，没有改动它。"));
+    case SaveStatus::WriteFailed:
+        return failed(QStringLiteral("这个文件夹不能写入，或者磁盘已满。原来的排行榜没有改动。"));
+    }
+    return {};
+}
+
+void Form2::hideEvent(QHideEvent* event) {
+    // A message about this opening means nothing once the window is gone.
+    if (message_) message_->close();
+    QWidget::hideEvent(event);
+}
+
+void Form2::ShowMessage(const QString& text) {
+    if (message_) message_->close();
+    // Opened, not exec'd: the game and its timers go on while the message is up.
+    auto* box = new QMessageBox(QMessageBox::Warning, TitleText(), text, QMessageBox::Ok, this);
+    box->setObjectName(QStringLiteral("saveMessage"));
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    message_ = box;
+    box->open();
+}
+
+} // namespace numora

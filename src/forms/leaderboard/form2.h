@@ -1,0 +1,77 @@
+// The leaderboard window: shows the ten best of the mode just played and, when the final
+// score earns a place, asks for the player's name and saves it.
+#pragma once
+
+#include "forms/leaderboard/leaderboard_file.h"
+
+#include <QPointer>
+#include <QString>
+#include <QWidget>
+
+#include <array>
+
+class QLabel;
+class QLineEdit;
+class QMessageBox;
+class QPushButton;
+
+namespace numora {
+
+class SoundPlayer;
+
+class Form2 : public QWidget {
+    Q_OBJECT
+
+  public:
+    // `folder` holds the kavex files; the program passes LeaderboardFolder().
+    Form2(SoundPlayer& sound, QString folder, QWidget* parent = nullptr);
+
+    // The hand-over at the end of a game: loads the list of mode `grd` (1..5) against the
+    // final score and shows the window without blocking the main window. Called again while
+    // the window is open, it starts afresh for the new game.
+    void ShowFor(int grd, qint64 fcount);
+
+    // The game just ended, as handed over.
+    int grd = 0;
+    qint64 fcount = 0;
+
+    // The index offered to the score at this opening, or -1.
+    int newPos() const { return newPos_; }
+    // The list as shown, before the new score.
+    const LeaderboardList& shownList() const { return list_; }
+    QString filePath() const;
+    // The message about the last save that could not be made, while it is on screen.
+    QMessageBox* message() const;
+
+    static QString CongratulationText();
+    static QString TitleText();
+
+    // What the save attempt comes to as a message for the player.
+    static QString MessageFor(const SaveResult& result);
+
+    void Command1_Click();
+
+  protected:
+    void hideEvent(QHideEvent* event) override;
+
+  private:
+    void Form_Load();
+    void ShowList();
+    void SetOffering(bool offering);
+    void ShowMessage(const QString& text);
+
+    SoundPlayer& sound_;
+    QString folder_;
+
+    QLabel* Labt_ = nullptr;
+    QLineEdit* Text1_ = nullptr;
+    QPushButton* Command1_ = nullptr;
+    std::array<QLabel*, kLeaderboardSize> Label1_{};
+    std::array<QLabel*, kLeaderboardSize> Label2_{};
+    QPointer<QMessageBox> message_;
+
+    LeaderboardList list_ = PlaceholderList();
+    int newPos_ = -1;
+};
+
+} // namespace numora

@@ -1,0 +1,268 @@
+#include "forms/leaderboard/leaderboard_file.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLockFile>
+#include <QSaveFile>
+#include <QStandardPaths>
+#include <QStringDecoder>
+#include <QStringEncoder>
+#include <QTemporaryFile>
+
+#include <limits>
+
+namespace numora {
+
+namespace {
+
+// GB18030 contains GBK, so files from the Windows original read correctly, and it can
+// encode every character, so any name typed here comes back unchanged.
+constexpr const char* kNameEncoding = "GB18030";
+
+QString DecodeName(QByteArrayView bytes) {
+    QStringDecoder decoder(kNameEncoding, QStringConverter::Flag::Stateless);
+    return decoder.decode(bytes);
+}
+
+QByteArray EncodeName(const QString& name) {
+    QStringEncoder encoder(kNameEncoding, QStringConverter::Flag::Stateless);
+    return encoder.encode(name);
+}
+
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
+LeaderboardEntry ParseLine(QByteArrayView line) {
+    LeaderboardEntry entry;
+    const qsizetype comma = line.indexOf(',');
+    if (comma < 0) {
+        entry.score = ParseScore(line);
+        return entry;
+    }
+    entry.name = DecodeName(line.first(comma));
+    entry.score = ParseScore(line.sliced(comma + 1));
+    return entry;
+}
+
+QString LockPath(const QString& path) {
+    return path + QStringLiteral(".lock");
+}
+
+} // namespace
+
+LeaderboardList PlaceholderList() {
+    return LeaderboardList{};
+}
+
+QString LeaderboardFileName(int mode) {
+    return QStringLiteral("kavex%1.tmp").arg(mode);
+}
+
+QString LeaderboardFilePath(const QString& folder, int mode) {
+    return QDir(folder).filePath(LeaderboardFileName(mode));
+}
+
+qint64 ParseScore(QByteArrayView text) {
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && IsBlank(text[begin]))
+        ++begin;
+    while (end > begin && IsBlank(text[end - 1]))
+        --end;
+    bool negative = false;
+    if (begin < end && (text[begin] == '-' || text[begin] == '+')) {
+        negative = text[begin] == '-';
+        ++begin;
+    }
+    if (begin == end) return 0;
+
+    // Accumulated as a magnitude so the most negative value still fits.
+    const quint64 limit = negative ? quint64(std::numeric_limits<qint64>::max()) + 1
+                                   : quint64(std::numeric_limits<qint64>::max());
+    quint64 magnitude = 0;
+    for (qsizetype i = begin; i < end; ++i) {
+        const char c = text[i];
+        if (c < '0' || c > '9') return 0;
+        const auto digit = quint64(c - '0');
+        if (magnitude > (limit - digit) / 10) return 0;
+        magnitude = magnitude * 10 + digit;
+    }
+    if (!negative) return qint64(magnitude);
+    return magnitude == limit ? std::numeric_limits<qint64>::min() : -qint64(magnitude);
+}
+
+LeaderboardList ParseLeaderboard(const QByteArray& bytes) {
+    LeaderboardList list = PlaceholderList();
+    const QByteArrayView all(bytes);
+    qsizetype start = 0;
+    for (int row = 0; row < kLeaderboardSize && start < all.size(); ++row) {
+        qsizetype end = all.indexOf('\n', start);
+        const qsizetype next = end < 0 ? all.size() : end + 1;
+        if (end < 0) end = all.size();
+        QByteArrayView line = all.sliced(start, end - start);
+        if (line.endsWith('\r')) line.chop(1);
+        list[row] = ParseLine(line);
+        start = next;
+    }
+    return list;
+}
+
+QByteArray FormatLeaderboard(const LeaderboardList& list) {
+    QByteArray out;
+    for (const LeaderboardEntry& entry : list) {
+        out += EncodeName(SanitizeName(entry.name));
+        out += ',';
+        out += QByteArray::number(entry.score);
+        out += "\r\n";
+    }
+    return out;
+}
+
+int FindPlace(const LeaderboardList& list, qint64 score) {
+    int place = -1;
+    for (int k = kLeaderboardSize - 1; k >= 0; --k) {
+        if (score > list[k].score) place = k;
+    }
+    return place;
+}
+
+LeaderboardList WithEntry(const LeaderboardList& list, int place, const QString& name,
+                          qint64 score) {
+    if (place < 0 || place >= kLeaderboardSize) return list;
+    LeaderboardList out = list;
+    for (int k = kLeaderboardSize - 1; k > place; --k)
+        out[k] = list[k - 1];
+    out[place] = LeaderboardEntry{SanitizeName(name), score};
+    return out;
+}
+
+QString SanitizeName(const QString& typed) {
+    QString out;
+    out.reserve(typed.size());
+    for (qsizetype i = 0; i < typed.size(); ++i) {
+        const QChar c = typed[i];
+        if (c.isHighSurrogate() && i + 1 < typed.size() && typed[i + 1].isLowSurrogate()) {
+            out += c;
+            out += typed[++i];
+        } else if (c.isSurrogate() || c.category() == QChar::Other_Control) {
+            continue;
+        } else if (c == u',') {
+            out += QChar(0xFF0C); // full-width comma
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+LeaderboardList ReadLeaderboard(QIODevice& device) {
+    constexpr qint64 kChunk = 64 * 1024;
+    QByteArray bytes;
+    int lineBreaks = 0;
+    while (lineBreaks < kLeaderboardSize && bytes.size() < kMaxReadBytes) {
+        const QByteArray chunk = device.read(qMin(kChunk, kMaxReadBytes - bytes.size()));
+        if (chunk.isEmpty()) break;
+        lineBreaks += int(chunk.count('\n'));
+        bytes += chunk;
+    }
+    return ParseLeaderboard(bytes);
+}
+
+LoadResult LoadLeaderboard(const QString& path) {
+    LoadResult result;
+    QFile file(path);
+    if (file.open(QIODevice::ReadOnly)) {
+        result.list = ReadLeaderboard(file);
+        return result;
+    }
+    // Something there that cannot be read (a folder, no permission) is shown as an empty
+    // list but never overwritten: it may hold entries that become readable again.
+    if (QFileInfo::exists(path)) {
+        result.status = LoadStatus::Unreadable;
+        return result;
+    }
+
+    result.status = LoadStatus::CreateFailed;
+    QLockFile lock(LockPath(path));
+    lock.setStaleLockTime(kStaleLockMs);
+    if (!lock.tryLock(kLockTimeoutMs)) return result;
+    // Another copy of the game may have created it while this one waited.
+    if (file.open(QIODevice::ReadOnly)) {
+        result.status = LoadStatus::Read;
+        result.list = ReadLeaderboard(file);
+        return result;
+    }
+    QSaveFile out(path);
+    const QByteArray bytes = FormatLeaderboard(PlaceholderList());
+    if (out.open(QIODevice::WriteOnly) && out.write(bytes) == bytes.size() && out.commit())
+        result.status = LoadStatus::Created;
+    return result;
+}
+
+SaveResult SaveLeaderboardEntry(const QString& path, const LeaderboardList& seen, int offered,
+                                const QString& name, qint64 score, int lockTimeoutMs) {
+    SaveResult result;
+    result.path = path;
+    const QString storable = SanitizeName(name);
+    if (storable.isEmpty()) {
+        result.status = SaveStatus::EmptyName;
+        return result;
+    }
+
+    QLockFile lock(LockPath(path));
+    lock.setStaleLockTime(kStaleLockMs);
+    if (!lock.tryLock(lockTimeoutMs)) {
+        result.status = SaveStatus::LockFailed;
+        return result;
+    }
+
+    LeaderboardList now = PlaceholderList();
+    QFile file(path);
+    if (file.open(QIODevice::ReadOnly)) {
+        now = ReadLeaderboard(file);
+        file.close();
+    } else if (QFileInfo::exists(path)) {
+        result.status = SaveStatus::ReadFailed;
+        return result;
+    }
+
+    const bool unchanged = now == seen && offered >= 0 && offered < kLeaderboardSize;
+    const int place = unchanged ? offered : FindPlace(now, score);
+    if (place < 0) {
+        result.status = SaveStatus::NoLongerPlaced;
+        return result;
+    }
+
+    QSaveFile out(path);
+    const QByteArray bytes = FormatLeaderboard(WithEntry(now, place, storable, score));
+    if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.commit()) {
+        result.status = SaveStatus::WriteFailed;
+        return result;
+    }
+    result.status = SaveStatus::Saved;
+    result.place = place;
+    return result;
+}
+
+bool IsWritableFolder(const QString& dir) {
+    if (dir.isEmpty() || !QFileInfo(dir).isDir()) return false;
+    QTemporaryFile probe(QDir(dir).filePath(QStringLiteral("kavex-probe-XXXXXX")));
+    return probe.open();
+}
+
+QString ChooseLeaderboardFolder(const QString& programDir, const QString& userDataDir) {
+    if (IsWritableFolder(programDir) || userDataDir.isEmpty()) return programDir;
+    QDir().mkpath(userDataDir);
+    return userDataDir;
+}
+
+QString LeaderboardFolder() {
+    return ChooseLeaderboardFolder(
+        QCoreApplication::applicationDirPath(),
+        QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
+}
+
+} // namespace numora

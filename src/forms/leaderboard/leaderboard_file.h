@@ -1,0 +1,135 @@
+// The ten best scores of one game mode, kept in a small text file per mode beside the
+// program (or in the player's data folder when the program's folder is read-only).
+//
+// The file format is shared with the original Windows program and must stay readable by it:
+// no header, one entry per line, best first, each line `name,score` + CR LF, names in GBK
+// (read and written here as GB18030, its superset). A file the program writes always has
+// exactly ten lines.
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QtGlobal>
+
+#include <array>
+
+class QIODevice;
+
+namespace numora {
+
+inline constexpr int kLeaderboardSize = 10;
+inline constexpr int kFirstMode = 1;
+inline constexpr int kLastMode = 5;
+
+// What a place holds when no one has earned it yet, and what a line that cannot be read
+// counts as.
+inline QString PlaceholderName() {
+    return QStringLiteral("0");
+}
+
+struct LeaderboardEntry {
+    QString name = PlaceholderName();
+    qint64 score = 0;
+
+    friend bool operator==(const LeaderboardEntry&, const LeaderboardEntry&) = default;
+};
+
+// Index 0 is place 1.
+using LeaderboardList = std::array<LeaderboardEntry, kLeaderboardSize>;
+
+LeaderboardList PlaceholderList();
+
+// "kavex<mode>.tmp"; the name the original program used, so existing files keep working.
+QString LeaderboardFileName(int mode);
+QString LeaderboardFilePath(const QString& folder, int mode);
+
+// Reads as much as the bytes supply and leaves the rest as placeholders. Lines end in CR LF
+// or LF; only the first ten count. The name is everything before the first comma; a score
+// that is not a plain decimal integer fitting in 64 bits counts as 0 (a wrapped or clamped
+// value would put a damaged line at the top of the list). Never fails, whatever the bytes.
+LeaderboardList ParseLeaderboard(const QByteArray& bytes);
+
+// Exactly ten lines, CR LF after each.
+QByteArray FormatLeaderboard(const LeaderboardList& list);
+
+// The score text of one line: optional surrounding blanks, optional sign, decimal digits.
+qint64 ParseScore(QByteArrayView text);
+
+// The index the score earns, or -1. Ties go below the scores already there, so a score equal
+// to the tenth earns nothing.
+int FindPlace(const LeaderboardList& list, qint64 score);
+
+// The list with the entry put in at `place` (0..9); the ones from there on move down one and
+// the old tenth drops out.
+LeaderboardList WithEntry(const LeaderboardList& list, int place, const QString& name,
+                          qint64 score);
+
+// A name as it can be stored: a comma would end the name early on reading, so it becomes the
+// full-width comma; control characters (line breaks and tabs pasted into the name box) and
+// lone surrogate halves (which no encoding can store) are dropped.
+QString SanitizeName(const QString& typed);
+
+// --- The files themselves -------------------------------------------------------------
+
+enum class LoadStatus {
+    Read,         // the file was there and was read
+    Created,      // the file was missing and has been created with ten placeholders
+    CreateFailed, // the file was missing and could not be created
+    Unreadable,   // something is at the path but cannot be read; it is left alone
+};
+
+struct LoadResult {
+    LoadStatus status = LoadStatus::Read;
+    LeaderboardList list = PlaceholderList();
+
+    // Whether the list is a fresh one, on which the new score is offered place 1 whatever it
+    // is, as the original program did when it found no file.
+    bool fresh() const { return status != LoadStatus::Read; }
+};
+
+// Reads at most the first ten lines, and never more than kMaxReadBytes, so a huge or
+// damaged file cannot exhaust memory.
+inline constexpr qint64 kMaxReadBytes = 16 * 1024 * 1024;
+LeaderboardList ReadLeaderboard(QIODevice& device);
+
+LoadResult LoadLeaderboard(const QString& path);
+
+enum class SaveStatus {
+    Saved,
+    NoLongerPlaced, // another copy of the game filled the list meanwhile
+    EmptyName,      // nothing left of the name once it was made storable
+    LockFailed,     // another copy held the file too long, or the folder is not writable
+    ReadFailed,     // the file is there but cannot be read, so it cannot be safely updated
+    WriteFailed,    // the new file could not be written; the old one is unchanged
+};
+
+struct SaveResult {
+    SaveStatus status = SaveStatus::Saved;
+    int place = -1; // where the entry went, when saved
+    QString path;   // the file concerned, for the message to the player
+};
+
+// How long a save waits for another copy of the game to finish its own.
+inline constexpr int kLockTimeoutMs = 3000;
+// A lock older than this belongs to a copy that died while saving.
+inline constexpr int kStaleLockMs = 10000;
+
+// Puts the entry into the file as it is now. `seen` is the list the player was shown and
+// `offered` the place offered on it: when the file still holds exactly that list the offer
+// stands (this is how a fresh list gives place 1 even to a score of 0); when another copy of
+// the game changed the file meanwhile, the place is worked out again against what is there
+// now, so no one else's entry is lost. The file is replaced whole, never left half-written.
+SaveResult SaveLeaderboardEntry(const QString& path, const LeaderboardList& seen, int offered,
+                                const QString& name, qint64 score,
+                                int lockTimeoutMs = kLockTimeoutMs);
+
+// The program's folder when it can be written to, so files beside the program keep working;
+// otherwise the per-user data folder, created when missing.
+QString ChooseLeaderboardFolder(const QString& programDir, const QString& userDataDir);
+QString LeaderboardFolder();
+
+// Whether a file can actually be created in the folder (permission bits alone mislead on
+// Windows ACLs and for root).
+bool IsWritableFolder(const QString& dir);
+
+} // namespace numora
