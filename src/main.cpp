@@ -1,3 +1,4 @@
+#include "forms/leaderboard/form2.h"
 #include "forms/main/form1.h"
 #include "game/random_source.h"
 #include "sound/qt_sound_player.h"
@@ -5,6 +6,8 @@
 #include <QApplication>
 #include <QIcon>
 #include <QTimer>
+
+#include <memory>
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
@@ -15,6 +18,13 @@ int main(int argc, char* argv[]) {
     numora::QtSoundPlayer sound;
     numora::SeededRandom random;
     numora::Form1 form1(sound, random);
+    // The leaderboard window is made at the first game over and lives on, reloading at
+    // every opening; the main window stays enabled while it is open.
+    std::unique_ptr<numora::Form2> form2;
+    QObject::connect(&form1, &numora::Form1::gameEnded, &form1, [&](int mode, qint64 score) {
+        if (!form2) form2 = std::make_unique<numora::Form2>(sound, numora::LeaderboardFolder());
+        form2->ShowFor(mode, score);
+    });
     form1.show();
     // The sounds are decoded once the window is up, so the start is not held up by them
     // and the first play is not late.

@@ -1,0 +1,17 @@
+// A sound service that records what it was asked to play.
+#pragma once
+
+#include "sound/sound_player.h"
+
+#include <vector>
+
+namespace numora::test {
+
+class FakeSound final : public SoundPlayer {
+public:
+    void Play(int id) override { played.push_back(id); }
+    int DurationMs(int id) const override { return id == 106 ? 2000 : 750; }
+    std::vector<int> played;
+};
+
+}  // namespace numora::test
