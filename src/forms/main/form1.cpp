@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPainter>
 
 namespace numora {
 namespace {
@@ -24,11 +25,34 @@ void SetBackground(QWidget* widget, unsigned rgb) {
     widget->setPalette(palette);
 }
 
+// A picture box keeps its picture's own colours while the window is disabled (the help
+// is open and the game goes on behind it); a plain label would grey it out.
+class PictureBox final : public QLabel {
+public:
+    using QLabel::QLabel;
+
+protected:
+    void paintEvent(QPaintEvent* event) override {
+        if (pixmap().isNull()) return QLabel::paintEvent(event);
+        QPainter painter(this);
+        painter.drawPixmap(0, 0, pixmap());
+    }
+};
+
+// Texts keep their colour while the window is disabled, for the same reason.
+void KeepTextColourWhenDisabled(QWidget* widget) {
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Disabled, QPalette::WindowText,
+                     palette.color(QPalette::Active, QPalette::WindowText));
+    widget->setPalette(palette);
+}
+
 QLabel* CellLabelWidget(QWidget* parent, double pointSize, unsigned background) {
     auto* label = new QLabel(parent);
     label->resize(cellW, cellH);
     label->setAutoFillBackground(true);
     SetBackground(label, background);
+    KeepTextColourWhenDisabled(label);
     label->setFont(SongtiFont(pointSize));
     // Centred reads best for a child.
     label->setAlignment(Qt::AlignCenter);
@@ -140,14 +164,14 @@ void Form1::BuildControls() {
         LabB[i]->setObjectName(QStringLiteral("LabB_%1").arg(i));
     }
 
-    Pict = new QLabel(client_);
+    Pict = new PictureBox(client_);
     Pict->setObjectName(QStringLiteral("Pict"));
     Pict->setGeometry(0, 0, kClientWidth, kBannerHeight);
     Pict->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Pict->setPixmap(Bitmap(101));
     Pict->setFocusPolicy(Qt::StrongFocus);
 
-    PicTboy = new QLabel(Pict);
+    PicTboy = new PictureBox(Pict);
     PicTboy->setObjectName(QStringLiteral("PicTboy"));
     PicTboy->setGeometry(2 * cellW + 12, 0, 41, 41);
     PicTboy->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -176,13 +200,13 @@ void Form1::BuildControls() {
     Label1->setPalette(red);
     Label1->setText(QStringLiteral("0"));
 
-    PicMove = new QLabel(client_);
+    PicMove = new PictureBox(client_);
     PicMove->setObjectName(QStringLiteral("PicMove"));
     PicMove->setGeometry(0, 0, 50, 50);
     PicMove->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     PicMove->hide();
 
-    Picbg = new QLabel(client_);
+    Picbg = new PictureBox(client_);
     Picbg->setObjectName(QStringLiteral("Picbg"));
     Picbg->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Picbg->setPixmap(Bitmap(102));
