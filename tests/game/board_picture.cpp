@@ -71,4 +71,9 @@ void Harness::SetPair(int c0, int r0, const std::string& res0, int c1, int r1,
     st.blkRes1 = res1;
 }
 
+void Harness::PrepareGroupOfTwo() {
+    SetBoard(s(), {". . . . . 7 . ."});
+    SetPair(4, 13, "7", 4, 12, "5");
+}
+
 }  // namespace numora::test

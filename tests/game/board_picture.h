@@ -34,6 +34,9 @@ struct Harness : GameEvents {
     void Settle();
     // Puts the falling pair at the given cells with the given results.
     void SetPair(int c0, int r0, const std::string& res0, int c1, int r1, const std::string& res1);
+    // Sets up a pair about to land with cell 0 beside an equal settled cell: a group of two
+    // worth 30 points. The next gravity tick lands it.
+    void PrepareGroupOfTwo();
     GameState& s() { return game.editState(); }
 
     ScriptedRandom random;

@@ -207,8 +207,7 @@ TEST(Abandon, NewGameDuringTheMilestoneSoundDropsItsContinuation) {
     Harness h;
     h.game.ChooseMode(1);
     h.s().score = 1990;
-    SetBoard(h.s(), {". . . . . 7 . ."});
-    h.SetPair(4, 13, "7", 4, 12, "5");
+    h.PrepareGroupOfTwo();
     h.game.GravityTick();
     const unsigned stale = h.game.waiting().serial;
     h.game.ChooseMode(1);
@@ -238,8 +237,7 @@ TEST(Abandon, NewGameDuringTheFillHandsTheFinishedGameOverFirst) {
 TEST(Abandon, ResumeWithoutAWaitOrWithAWrongSerialDoesNothing) {
     Harness h;
     h.game.ChooseMode(1);
-    SetBoard(h.s(), {". . . . . 7 . ."});
-    h.SetPair(4, 13, "7", 4, 12, "5");
+    h.PrepareGroupOfTwo();
     h.game.GravityTick();
     const unsigned serial = h.game.waiting().serial;
     h.game.Resume(serial + 1);

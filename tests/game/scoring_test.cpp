@@ -102,8 +102,7 @@ TEST(Milestone, InTheLandingsOwnMatchingComesBeforeTheLandingSound) {
     Harness h;
     h.game.ChooseMode(1);
     h.s().score = 1990;
-    SetBoard(h.s(), {". . . . . 7 . ."});
-    h.SetPair(4, 13, "7", 4, 12, "5");
+    h.PrepareGroupOfTwo();
     h.game.GravityTick();
     EXPECT_EQ(h.log, std::vector<std::string>{"sound 106 wait"});
     EXPECT_EQ(h.game.state().stage, 1);
@@ -117,8 +116,7 @@ TEST(Milestone, OnePerScoringStepAndPicturesStopAtSetFour) {
     Harness h;
     h.game.ChooseMode(1);
     auto landGroup = [&h] {
-        SetBoard(h.s(), {". . . . . 7 . ."});
-        h.SetPair(4, 13, "7", 4, 12, "5");
+        h.PrepareGroupOfTwo();
         h.game.GravityTick();
         h.Settle();
     };
@@ -177,14 +175,12 @@ TEST(Scoring, ScoreNeverWraps) {
     h.game.ChooseMode(1);
     h.s().score = 2147483600;  // just under 2^31
     h.s().stage = 1073741800;
-    SetBoard(h.s(), {". . . . . 7 . ."});
-    h.SetPair(4, 13, "7", 4, 12, "5");
+    h.PrepareGroupOfTwo();
     h.game.GravityTick();
     h.Settle();
     EXPECT_EQ(h.game.state().score, 2147483630);
     h.game.GravityTick();
-    SetBoard(h.s(), {". . . . . 7 . ."});
-    h.SetPair(4, 13, "7", 4, 12, "5");
+    h.PrepareGroupOfTwo();
     h.game.GravityTick();
     h.Settle();
     EXPECT_EQ(h.game.state().score, 2147483660);
@@ -199,8 +195,7 @@ TEST(Level, ChosenMidGameActsAtOnceAndAgainAfterARemoval) {
     EXPECT_EQ(h.game.state().timer1.interval, 800);
     EXPECT_GT(h.game.state().timer1.starts, starts);  // the next tick at the new interval
     h.s().score = 3500;
-    SetBoard(h.s(), {". . . . . 7 . ."});
-    h.SetPair(4, 13, "7", 4, 12, "5");
+    h.PrepareGroupOfTwo();
     h.game.GravityTick();
     EXPECT_EQ(h.game.state().timer1.interval, 200);  // 3530 + 6000: step 9
 }
@@ -212,8 +207,7 @@ TEST(Level, NewGameStartsAtTwoSecondsAndTheLevelReturnsWithTheFirstRemoval) {
     h.game.ChooseMode(2);
     EXPECT_EQ(h.game.state().timer1.interval, 2000);
     EXPECT_EQ(h.game.state().lvlBonus, 6000);
-    SetBoard(h.s(), {". . . . . 7 . ."});
-    h.SetPair(4, 13, "7", 4, 12, "5");
+    h.PrepareGroupOfTwo();
     h.game.GravityTick();
     EXPECT_EQ(h.game.state().timer1.interval, 800);
 }
