@@ -42,7 +42,9 @@ LeaderboardEntry ParseLine(QByteArrayView line) {
         entry.score = ParseScore(line);
         return entry;
     }
-    entry.name = DecodeName(line.first(comma));
+    // Made storable at once, so the list shown is the list any save writes back: a control
+    // character in an old file would otherwise vanish from every entry at the next save.
+    entry.name = SanitizeName(DecodeName(line.first(comma)));
     entry.score = ParseScore(line.sliced(comma + 1));
     return entry;
 }

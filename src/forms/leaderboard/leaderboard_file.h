@@ -44,7 +44,8 @@ QString LeaderboardFileName(int mode);
 QString LeaderboardFilePath(const QString& folder, int mode);
 
 // Reads as much as the bytes supply and leaves the rest as placeholders. Lines end in CR LF
-// or LF; only the first ten count. The name is everything before the first comma; a score
+// or LF; only the first ten count. The name is everything before the first comma, made
+// storable as SanitizeName makes a typed one, so a save writes back what was read; a score
 // that is not a plain decimal integer fitting in 64 bits counts as 0 (a wrapped or clamped
 // value would put a damaged line at the top of the list). Never fails, whatever the bytes.
 LeaderboardList ParseLeaderboard(const QByteArray& bytes);
