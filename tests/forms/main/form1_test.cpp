@@ -26,7 +26,8 @@ class Form1Test : public QObject {
         Form1 form;
     };
 
-    static QColor Background(const QWidget* w) { return w->palette().color(QPalette::Window); }
+    // The colour the widget paints in its corner, where no text reaches.
+    static QColor Background(QWidget* w) { return w->grab().toImage().pixelColor(1, 1); }
     static QRect Geometry(const QWidget* w) { return w->geometry(); }
 
 private slots:
