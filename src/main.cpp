@@ -1,11 +1,10 @@
+#include "forms/app_icon.h"
 #include "forms/leaderboard/form2.h"
 #include "forms/main/form1.h"
 #include "game/random_source.h"
 #include "sound/qt_sound_player.h"
 
 #include <QApplication>
-#include <QIcon>
-#include <QTimer>
 
 #include <memory>
 
@@ -13,7 +12,7 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("numora"));
     QApplication::setApplicationDisplayName(QStringLiteral("Numora"));
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icon/numora.svg")));
+    QApplication::setWindowIcon(numora::AppIcon());
 
     numora::QtSoundPlayer sound;
     numora::SeededRandom random;
@@ -26,8 +25,5 @@ int main(int argc, char* argv[]) {
         form2->ShowFor(mode, score);
     });
     form1.show();
-    // The sounds are decoded once the window is up, so the start is not held up by them
-    // and the first play is not late.
-    QTimer::singleShot(0, &sound, [&sound] { sound.Preload(); });
     return app.exec();
 }

@@ -1,5 +1,6 @@
 // The embedded pictures and sounds are data the program relies on: their sizes place
 // the figure, and the sounds' lengths time the game's waits.
+#include "forms/app_icon.h"
 #include "sound/qt_sound_player.h"
 #include "sound/wav_info.h"
 
@@ -96,6 +97,17 @@ private slots:
         huge += QByteArray("JUNK\xff\xff\xff\xff", 8);                    // a size past the end
         QVERIFY(!InfoOf(huge).has_value());
         QCOMPARE(WavInfo{}.DurationMs(), 0);
+    }
+
+    void windowIconHasEverySize() {
+        const QIcon icon = AppIcon();
+        for (int size : {16, 32, 48, 64}) {
+            QVERIFY(icon.availableSizes().contains(QSize(size, size)));
+            const QImage image = icon.pixmap(QSize(size, size)).toImage();
+            QCOMPARE(image.size(), QSize(size, size));
+            // The figure is drawn, not a blank square.
+            QVERIFY(image.pixelColor(size / 2, size / 2).alpha() > 0);
+        }
     }
 
     void pictures_data() {

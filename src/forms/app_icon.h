@@ -1,0 +1,21 @@
+// The icon every window of the program shows.
+#pragma once
+
+#include <QIcon>
+#include <QSize>
+#include <QString>
+
+namespace numora {
+
+// Made from the embedded PNG renderings, not the SVG: an SVG icon needs Qt's SVG icon
+// plugin, which a plain Qt install lacks, and the windows would then have no icon at
+// all. Each size is decoded before the window shows, so only those a title bar or task
+// switcher asks of a window are given; larger views use the installed theme icon.
+inline QIcon AppIcon() {
+    QIcon icon;
+    for (int size : {16, 32, 48, 64})
+        icon.addFile(QStringLiteral(":/icon/numora-%1.png").arg(size), QSize(size, size));
+    return icon;
+}
+
+}  // namespace numora
