@@ -17,7 +17,7 @@ public:
     explicit QtSoundPlayer(QObject* parent = nullptr);
     ~QtSoundPlayer() override;
     // Creates the effects and starts decoding them, so the first play is not late.
-    void Preload();
+    void Preload() override;
     void Play(int id) override;
     int DurationMs(int id) const override;
 

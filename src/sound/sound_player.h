@@ -11,6 +11,8 @@ public:
     virtual void Play(int id) = 0;
     // The sound's length, from its wave header: how long a caller that waits must wait.
     virtual int DurationMs(int id) const = 0;
+    // Readies the sounds so that the first play is not late; cheap once done.
+    virtual void Preload() {}
 };
 
 }  // namespace numora

@@ -11,7 +11,9 @@ class FakeSound final : public SoundPlayer {
 public:
     void Play(int id) override { played.push_back(id); }
     int DurationMs(int id) const override { return id == 106 ? 2000 : 750; }
+    void Preload() override { ++preloads; }
     std::vector<int> played;
+    int preloads = 0;
 };
 
 }  // namespace numora::test

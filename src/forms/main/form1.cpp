@@ -237,6 +237,9 @@ void Form1::BuildControls() {
 // ---------------------------------------------------------------- handlers
 
 void Form1::b1_Click(int index) {
+    // No sound plays before a game, so the audio system is woken only now: a window
+    // waiting at its menu holds no audio connection and starts lighter.
+    sound_.Preload();
     game_.ChooseMode(index);
     Sync();
     Pict->setFocus();

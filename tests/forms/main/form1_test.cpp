@@ -116,6 +116,17 @@ private slots:
         QVERIFY(w.item("dhw")->isChecked());
     }
 
+    void soundIsReadiedWhenAGameBegins() {
+        Window w;
+        w.form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w.form));
+        w.item("j2")->trigger();
+        QCOMPARE(w.sound.preloads, 0);
+        w.form.b1_Click(3);
+        QCOMPARE(w.sound.preloads, 1);
+        QVERIFY(w.sound.played.empty());
+    }
+
     void newGameShowsThePairAndStartsTheTimers() {
         Window w;
         w.form.show();
