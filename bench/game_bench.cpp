@@ -1,5 +1,6 @@
 // Figures for the rules library alone: one worst-case landing and whole random games.
 #include "game/game.h"
+#include "worst_case.h"
 
 #include <chrono>
 #include <cstdio>
@@ -16,31 +17,13 @@ struct Quiet : GameEvents {
     int ended = 0;
 };
 
-// A full board of vertical pairs of equal results, neighbours always different: the
-// landing's group sets off a cascade that removes the pairs one rescan at a time.
-void FillForCascade(GameState& s) {
-    for (int col = 0; col < nCol; ++col)
-        for (int row = 1; row < nRow; ++row) {
-            s.board(col, row) = ((row / 2 + col) % 2) ? "2" : "3";
-            CellLabel& label = s.labRes[static_cast<std::size_t>(CellIndex(col, row))];
-            label.visible = true;
-            label.caption = s.board(col, row);
-        }
-}
-
 double WorstLandingMicros(int repeats, int& levels, std::int64_t& score) {
     Quiet quiet;
     SeededRandom random(1);
     double best = 1e30;
     for (int i = 0; i < repeats; ++i) {
         Game game(random, quiet);
-        game.ChooseMode(2);
-        FillForCascade(game.editState());
-        GameState& s = game.editState();
-        s.blkCol = {1, 2};
-        s.blkRow = {0, 0};
-        s.blkRes0 = "2";  // equal to the cell it lands on
-        s.blkRes1 = "9";
+        bench::SetUpWorstLanding(game);
         const auto start = Clock::now();
         game.GravityTick();
         levels = 0;
@@ -53,6 +36,20 @@ double WorstLandingMicros(int repeats, int& levels, std::int64_t& score) {
         score = game.state().score;
     }
     return best;
+}
+
+// One arrow key as the game handles it: the pair steps left, then right, so every key
+// moves it. The mean over many keys, as one is far below the clock's resolution.
+double ArrowKeyNanos(int keys) {
+    Quiet quiet;
+    SeededRandom random(3);
+    Game game(random, quiet);
+    game.ChooseMode(2);
+    const auto start = Clock::now();
+    for (int i = 0; i < keys; ++i) game.KeyDown(i % 2 ? kKeyRight : kKeyLeft);
+    const double ns = std::chrono::duration<double, std::nano>(Clock::now() - start).count();
+    if (game.state().blkCol[0] != 3) std::printf("arrow keys: the pair did not come back\n");
+    return ns / keys;
 }
 
 double RandomGamesPerSecond(int games, long& steps) {
@@ -90,6 +87,7 @@ int main() {
     std::printf("worst-case landing: %.1f us of computation (%d removal levels, score %lld; "
                 "the 100 ms pauses not counted)\n",
                 landing, levels, static_cast<long long>(score));
+    std::printf("arrow key: %.0f ns (mean of 1000000 keys)\n", ArrowKeyNanos(1000000));
     long steps = 0;
     const double rate = RandomGamesPerSecond(3000, steps);
     std::printf("random games: %.0f games/s (%ld calls in 3000 games)\n", rate, steps);
