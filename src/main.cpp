@@ -1,4 +1,4 @@
-#include "forms/app_icon.h"
+#include "forms/application.h"
 #include "forms/leaderboard/form2.h"
 #include "forms/main/form1.h"
 #include "game/random_source.h"
@@ -10,9 +10,7 @@
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("numora"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Numora"));
-    QApplication::setWindowIcon(numora::AppIcon());
+    numora::SetUpApplication();
 
     numora::QtSoundPlayer sound;
     numora::SeededRandom random;

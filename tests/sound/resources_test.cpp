@@ -1,6 +1,6 @@
 // The embedded pictures and sounds are data the program relies on: their sizes place
 // the figure, and the sounds' lengths time the game's waits.
-#include "forms/app_icon.h"
+#include "forms/application.h"
 #include "sound/qt_sound_player.h"
 #include "sound/wav_info.h"
 

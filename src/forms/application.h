@@ -1,6 +1,8 @@
-// The icon every window of the program shows.
+// What every window of the program shares: its name, which also names the per-user
+// folder the leaderboard falls back to, and its icon.
 #pragma once
 
+#include <QGuiApplication>
 #include <QIcon>
 #include <QSize>
 #include <QString>
@@ -16,6 +18,14 @@ inline QIcon AppIcon() {
     for (int size : {16, 32, 48, 64})
         icon.addFile(QStringLiteral(":/icon/numora-%1.png").arg(size), QSize(size, size));
     return icon;
+}
+
+// Call once the application object exists. The name makes the per-user data folder
+// ~/.local/share/numora (AppData/Roaming/numora on Windows).
+inline void SetUpApplication() {
+    QGuiApplication::setApplicationName(QStringLiteral("numora"));
+    QGuiApplication::setApplicationDisplayName(QStringLiteral("Numora"));
+    QGuiApplication::setWindowIcon(AppIcon());
 }
 
 }  // namespace numora
