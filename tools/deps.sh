@@ -7,7 +7,7 @@ set -euo pipefail
 want=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev
       libgl-dev fonts-noto-cjk fonts-arphic-uming)
 if [ "${1:-run}" = test ]; then
-  want+=(libgtest-dev clang libclang-rt-14-dev)
+  want+=(libgtest-dev clang libclang-rt-14-dev desktop-file-utils appstream)
 fi
 if [ "${1:-run}" = bench ]; then
   want+=(pkg-config libxcb-damage0-dev xvfb xdotool imagemagick valgrind)
