@@ -53,6 +53,13 @@ QString LockPath(const QString& path) {
     return path + QStringLiteral(".lock");
 }
 
+// Something other than a plain file stands at the path. Such a thing is never opened: a named
+// pipe would block the game until something wrote to it.
+bool IsOtherThanFile(const QString& path) {
+    const QFileInfo info(path);
+    return info.exists() && !info.isFile();
+}
+
 } // namespace
 
 LeaderboardList PlaceholderList() {
@@ -176,11 +183,11 @@ LeaderboardList ReadLeaderboard(QIODevice& device) {
 LoadResult LoadLeaderboard(const QString& path) {
     LoadResult result;
     QFile file(path);
-    if (file.open(QIODevice::ReadOnly)) {
+    if (!IsOtherThanFile(path) && file.open(QIODevice::ReadOnly)) {
         result.list = ReadLeaderboard(file);
         return result;
     }
-    // Something there that cannot be read (a folder, no permission) is shown as an empty
+    // Something there that cannot be read (a folder, no permission, a pipe) is shown as an empty
     // list but never overwritten: it may hold entries that become readable again.
     if (QFileInfo::exists(path)) {
         result.status = LoadStatus::Unreadable;
@@ -223,6 +230,10 @@ SaveResult SaveLeaderboardEntry(const QString& path, const LeaderboardList& seen
 
     LeaderboardList now = PlaceholderList();
     QFile file(path);
+    if (IsOtherThanFile(path)) {
+        result.status = SaveStatus::ReadFailed;
+        return result;
+    }
     if (file.open(QIODevice::ReadOnly)) {
         now = ReadLeaderboard(file);
         file.close();
