@@ -124,7 +124,15 @@ Form1::~Form1() {
 }
 
 QPixmap Form1::Bitmap(int id) {
-    // QPixmap picks the @2x rendering by itself on a high-density screen.
+    // Every picture also comes drawn at twice the size; a high-density screen gets that one,
+    // so the art stays crisp instead of being scaled up. (QPixmap does not pick it by itself.)
+    if (qApp->devicePixelRatio() > 1.0) {
+        QPixmap sharp(QStringLiteral(":/bitmaps/bmp%1@2x.png").arg(id));
+        if (!sharp.isNull()) {
+            sharp.setDevicePixelRatio(2.0);
+            return sharp;
+        }
+    }
     return QPixmap(QStringLiteral(":/bitmaps/bmp%1.png").arg(id));
 }
 

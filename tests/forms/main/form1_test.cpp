@@ -75,6 +75,24 @@ private slots:
         QVERIFY(!w.form.timer3().isActive());
     }
 
+    void picturesMatchTheScreenDensity() {
+        Window w;
+        const qreal density = qApp->devicePixelRatio() > 1.0 ? 2.0 : 1.0;
+        for (const char* name : {"Pict", "Picbg"}) {
+            const QPixmap picture = w.label(name)->pixmap();
+            QCOMPARE(picture.devicePixelRatio(), density);
+            // Drawn at the same size in the window whatever the density.
+            QCOMPARE(picture.deviceIndependentSize().toSize(),
+                     name == QByteArray("Pict") ? QSize(600, 80) : QSize(405, 470));
+        }
+        w.form.b1_Click(1);
+        GameState& s = w.form.game().editState();
+        s.blkRow = {5, 5};
+        w.form.Timer3_Timer();
+        QCOMPARE(w.label("PicMove")->pixmap().devicePixelRatio(), density);
+        QCOMPARE(w.label("PicMove")->pixmap().deviceIndependentSize().toSize(), QSize(50, 50));
+    }
+
     void menus() {
         Window w;
         QStringList titles;
