@@ -4,14 +4,20 @@
 //
 //   leaderboard_saver loop <file> <first>      saves n<first>, n<first+1>, ... with those
 //                                              scores until it is killed
-//   leaderboard_saver race <file> <prefix> <score>...
+//   leaderboard_saver race <file> <prefix> <think-us> <score>...
 //                                              once a byte arrives on standard input, saves
-//                                              <prefix><score> for each score, then prints
-//                                              how it went and exits
+//                                              <prefix><score> for each score, pausing up to
+//                                              <think-us> microseconds between showing the
+//                                              list and saving (the player typing a name),
+//                                              then prints how it went and exits
 #include "forms/leaderboard/leaderboard_file.h"
 
 #include <QByteArray>
+#include <QRandomGenerator>
 #include <QString>
+
+#include <chrono>
+#include <thread>
 
 #include <cstdio>
 #include <cstdlib>
@@ -34,12 +40,16 @@ void Report(const QByteArray& line) {
 
 // One save as the window makes it: the place offered on the list as loaded, then the save,
 // which works the place out again if another copy changed the file meanwhile.
-SaveStatus SaveOnce(const QString& path, const QString& name, qint64 score, int& lockRetries) {
+SaveStatus SaveOnce(const QString& path, const QString& name, qint64 score, int thinkUs,
+                    int& lockRetries) {
     for (;;) {
         const LoadResult loaded = LoadLeaderboard(path);
         if (loaded.status == LoadStatus::Unreadable) return SaveStatus::ReadFailed;
         const int offered = loaded.fresh() ? 0 : FindPlace(loaded.list, score);
         if (offered < 0) return SaveStatus::NoLongerPlaced;
+        if (thinkUs > 0)
+            std::this_thread::sleep_for(std::chrono::microseconds(
+                QRandomGenerator::global()->bounded(thinkUs)));
         const SaveResult saved = SaveLeaderboardEntry(path, loaded.list, offered, name, score);
         // The player would press the button again.
         if (saved.status == SaveStatus::LockFailed) {
@@ -58,7 +68,7 @@ void WarmUpAndReport() {
 
 int Usage() {
     std::fprintf(stderr, "usage: leaderboard_saver loop <file> <first> | "
-                         "race <file> <prefix> <score>...\n");
+                         "race <file> <prefix> <think-us> <score>...\n");
     return 2;
 }
 
@@ -74,7 +84,7 @@ int main(int argc, char* argv[]) {
         WarmUpAndReport();
         for (qint64 seq = QByteArray(argv[3]).toLongLong();; ++seq) {
             const SaveStatus status =
-                SaveOnce(path, QStringLiteral("n%1").arg(seq), seq, lockRetries);
+                SaveOnce(path, QStringLiteral("n%1").arg(seq), seq, 0, lockRetries);
             if (status != SaveStatus::Saved) {
                 Report("failed " + QByteArray::number(int(status)));
                 return 1;
@@ -84,16 +94,19 @@ int main(int argc, char* argv[]) {
     }
 
     if (command == "race") {
+        if (argc < 5) return Usage();
         const QString prefix = QString::fromLocal8Bit(argv[3]);
+        const int thinkUs = QByteArray(argv[4]).toInt();
         // Both copies start saving together, once each has said it is ready.
         WarmUpAndReport();
         char go = 0;
         if (::read(STDIN_FILENO, &go, 1) != 1) return 1;
         int saved = 0;
         int notPlaced = 0;
-        for (int i = 4; i < argc; ++i) {
+        for (int i = 5; i < argc; ++i) {
             const qint64 score = QByteArray(argv[i]).toLongLong();
-            switch (SaveOnce(path, prefix + QString::number(score), score, lockRetries)) {
+            switch (SaveOnce(path, prefix + QString::number(score), score, thinkUs,
+                             lockRetries)) {
             case SaveStatus::Saved: ++saved; break;
             case SaveStatus::NoLongerPlaced: ++notPlaced; break;
             default: Report("failed at " + QByteArray::number(score)); return 1;
