@@ -19,11 +19,15 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <algorithm>
 #include <array>
+#include <cstdlib>
 #include <deque>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
+#include <vector>
 
 using namespace numora;
 
