@@ -186,9 +186,10 @@ private slots:
         QTest::keyClick(w.form.centralWidget(), Qt::Key_Right, modifiers);
         QCOMPARE(w.label("LabB_0")->x(), 153);
         // Auto-repeat: one move per repeated event.
-        for (int i = 0; i < 3; ++i)
-            QTest::sendKeyEvent(QTest::KeyAction::Press, w.label("Pict"), Qt::Key_Right, QString(),
-                                modifiers, i > 0);
+        for (int i = 0; i < 3; ++i) {
+            QKeyEvent press(QEvent::KeyPress, Qt::Key_Right, modifiers, QString(), i > 0);
+            QApplication::sendEvent(w.label("Pict"), &press);
+        }
         QCOMPARE(w.label("LabB_0")->x(), 153 + 3 * 51);
         QTest::keyClick(w.label("Pict"), Qt::Key_Down, modifiers);
         QCOMPARE(w.label("LabB_0")->y(), 73);
