@@ -7,12 +7,13 @@
 
 namespace numora {
 
-inline QFont SongtiFont(double pointSize, bool bold = false) {
+// A point size of 0 keeps the default size.
+inline QFont SongtiFont(double pointSize = 0, bool bold = false) {
     QFont font;
     font.setFamilies({QStringLiteral("SimSun"), QStringLiteral("宋体"),
                       QStringLiteral("Noto Serif CJK SC"), QStringLiteral("AR PL UMing CN"),
                       QStringLiteral("Noto Sans CJK SC")});
-    font.setPointSizeF(pointSize);
+    if (pointSize > 0) font.setPointSizeF(pointSize);
     font.setBold(bold);
     return font;
 }

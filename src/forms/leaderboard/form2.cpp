@@ -1,5 +1,7 @@
 #include "forms/leaderboard/form2.h"
 
+#include "forms/cjk_font.h"
+
 #include "sound/sound_player.h"
 
 #include <QDir>
@@ -24,16 +26,6 @@ constexpr int kRowTop = 80;
 constexpr int kRowPitch = 24;
 constexpr int kRowHeight = 25;
 
-// SimSun is what the original shows; the others stand in for it where it is missing, so
-// Chinese names always render.
-QFont CjkFont() {
-    QFont font;
-    font.setFamilies({QStringLiteral("SimSun"), QStringLiteral("宋体"),
-                      QStringLiteral("Noto Serif CJK SC"), QStringLiteral("AR PL UMing CN"),
-                      QStringLiteral("Noto Sans CJK SC")});
-    return font;
-}
-
 void PaintBackground(QWidget* widget, const QColor& background) {
     QPalette palette = widget->palette();
     palette.setColor(QPalette::Window, background);
@@ -47,7 +39,7 @@ QLabel* MakeLabel(QWidget* parent, const QString& objectName, const QRect& geome
     label->setGeometry(geometry);
     // Names are whatever players typed; markup in one must show as typed, not be rendered.
     label->setTextFormat(Qt::PlainText);
-    label->setFont(CjkFont());
+    label->setFont(SongtiFont());
     PaintBackground(label, Qt::white);
     return label;
 }
@@ -65,10 +57,7 @@ Form2::Form2(SoundPlayer& sound, QString folder, QWidget* parent)
 
     Labt_ = MakeLabel(this, QStringLiteral("Labt"), QRect(24, 16, 217, 25));
     Labt_->setAlignment(Qt::AlignCenter);
-    QFont bold = CjkFont();
-    bold.setPointSize(9);
-    bold.setBold(true);
-    Labt_->setFont(bold);
+    Labt_->setFont(SongtiFont(9, true));
     QPalette red = Labt_->palette();
     red.setColor(QPalette::WindowText, QColor(0xFF, 0x00, 0x00));
     Labt_->setPalette(red);
@@ -76,12 +65,12 @@ Form2::Form2(SoundPlayer& sound, QString folder, QWidget* parent)
     Text1_ = new QLineEdit(this);
     Text1_->setObjectName(QStringLiteral("Text1"));
     Text1_->setGeometry(24, 40, 217, 25);
-    Text1_->setFont(CjkFont());
+    Text1_->setFont(SongtiFont());
 
     Command1_ = new QPushButton(QStringLiteral("确认"), this);
     Command1_->setObjectName(QStringLiteral("Command1"));
     Command1_->setGeometry(256, 40, 41, 25);
-    Command1_->setFont(CjkFont());
+    Command1_->setFont(SongtiFont());
     Command1_->setAutoDefault(false);
 
     for (int k = 0; k < kLeaderboardSize; ++k) {
