@@ -32,7 +32,7 @@ mkdir -p build-fuzz/leaderboard-corpus
     leaderboard-corpus ../tests/forms/leaderboard/fuzz/corpus)
 
 cmake --preset asan >/dev/null
-cmake --build --preset asan --target leaderboard_corpus_replay
+cmake --build --preset asan --target leaderboard_corpus
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-  build-asan/tests/forms/leaderboard/fuzz/leaderboard_corpus_replay \
+  build-asan/tests/forms/leaderboard/fuzz/leaderboard_corpus \
     build-fuzz/leaderboard-corpus tests/forms/leaderboard/fuzz/corpus | tail -n 1

@@ -7,8 +7,7 @@
 
 namespace numora::test {
 
-class FakeSound final : public SoundPlayer {
-public:
+struct FakeSound final : SoundPlayer {
     void Play(int id) override { played.push_back(id); }
     int DurationMs(int id) const override { return id == 106 ? 2000 : 750; }
     void Preload() override { ++preloads; }

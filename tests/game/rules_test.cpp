@@ -1,0 +1,236 @@
+// The rules as tables: keys, falls, crosses, speed and the equation lists.
+#include "game_test_support.h"
+
+namespace numora::test {
+namespace {
+
+struct Pair {
+    int c0, r0, c1, r1;
+    bool operator==(const Pair&) const = default;
+    friend std::ostream& operator<<(std::ostream& o, const Pair& p) {
+        return o << "(" << p.c0 << "," << p.r0 << ")(" << p.c1 << "," << p.r1 << ")";
+    }
+};
+Pair PairOf(const GameState& s) { return {s.blkCol[0], s.blkRow[0], s.blkCol[1], s.blkRow[1]}; }
+
+struct KeyCase {
+    const char* name;
+    std::vector<std::pair<int, int>> settled;  // cells holding "9"
+    Pair before;
+    int key;
+    Pair after;
+    int facing;  // boyFrame after the key: a performed shift turns the figure
+};
+
+class Keys : public ::testing::TestWithParam<KeyCase> {};
+
+// Each row is the fault of turning or shifting the wrong way, through a wall or a cell.
+TEST_P(Keys, MoveOrTurnThePairAsTheRulesSay) {
+    const KeyCase& c = GetParam();
+    Harness h;
+    h.game.ChooseMode(1);
+    for (auto [col, row] : c.settled) h.s().board(col, row) = "9";
+    h.SetPair(c.before.c0, c.before.r0, "2", c.before.c1, c.before.r1, "3");
+    h.s().boyFrame = 1;
+    h.game.KeyDown(c.key);
+    EXPECT_EQ(PairOf(h.st()), c.after);
+    EXPECT_EQ(h.st().boyFrame, c.facing);
+}
+
+INSTANTIATE_TEST_SUITE_P(TurnsAndShifts, Keys, ::testing::Values(
+    KeyCase{"A2_first_turn_after_spawn", {}, {3, 0, 4, 0}, kKeyUp, {3, 1, 3, 0}, 1},
+    KeyCase{"A2_blocked_below_cell0", {{3, 1}}, {3, 0, 4, 0}, kKeyUp, {3, 0, 4, 0}, 1},
+    KeyCase{"A1_left_to_below", {}, {4, 5, 3, 5}, kKeyUp, {4, 5, 4, 6}, 1},
+    KeyCase{"B1_below_to_right", {}, {3, 5, 3, 6}, kKeyUp, {3, 5, 4, 5}, 1},
+    KeyCase{"B1_from_column_6", {}, {6, 5, 6, 6}, kKeyUp, {6, 5, 7, 5}, 1},
+    KeyCase{"B1_at_right_wall", {}, {7, 5, 7, 6}, kKeyUp, {7, 5, 7, 6}, 1},
+    KeyCase{"B2_above_to_left", {}, {3, 5, 3, 4}, kKeyUp, {3, 5, 2, 5}, 1},
+    KeyCase{"B2_from_column_1", {}, {1, 5, 1, 4}, kKeyUp, {1, 5, 0, 5}, 1},
+    KeyCase{"B2_at_left_wall", {}, {0, 5, 0, 4}, kKeyUp, {0, 5, 0, 4}, 1},
+    KeyCase{"B2_blocked_by_cell", {{2, 5}}, {3, 5, 3, 4}, kKeyUp, {3, 5, 3, 4}, 1},
+    KeyCase{"flat_in_bottom_row_never_turns", {}, {3, 13, 4, 13}, kKeyUp, {3, 13, 4, 13}, 1},
+    KeyCase{"left", {}, {3, 5, 4, 5}, kKeyLeft, {2, 5, 3, 5}, 0},
+    KeyCase{"left_from_column_1", {}, {1, 5, 2, 5}, kKeyLeft, {0, 5, 1, 5}, 0},
+    KeyCase{"left_upright_from_column_1", {}, {1, 5, 1, 6}, kKeyLeft, {0, 5, 0, 6}, 0},
+    KeyCase{"left_at_wall", {}, {0, 5, 1, 5}, kKeyLeft, {0, 5, 1, 5}, 1},
+    KeyCase{"left_blocked_by_lower", {{2, 6}}, {3, 5, 3, 6}, kKeyLeft, {3, 5, 3, 6}, 1},
+    KeyCase{"right", {}, {3, 5, 4, 5}, kKeyRight, {4, 5, 5, 5}, 2},
+    KeyCase{"right_from_column_6", {}, {5, 5, 6, 5}, kKeyRight, {6, 5, 7, 5}, 2},
+    KeyCase{"right_upright_from_column_6", {}, {6, 5, 6, 4}, kKeyRight, {7, 5, 7, 4}, 2},
+    KeyCase{"right_at_wall", {}, {6, 5, 7, 5}, kKeyRight, {6, 5, 7, 5}, 1},
+    KeyCase{"right_blocked_by_upper", {{4, 4}}, {3, 5, 3, 4}, kKeyRight, {3, 5, 3, 4}, 1},
+    KeyCase{"other_keys_do_nothing", {}, {3, 5, 4, 5}, 65, {3, 5, 4, 5}, 1}), kCaseName);
+
+struct FallCase {
+    const char* name;
+    std::vector<std::pair<int, int>> settled;
+    Pair pair;
+    bool falls;
+};
+
+class Falls : public ::testing::TestWithParam<FallCase> {};
+
+// A pair that falls through a cell, or stops on air, fails its row.
+TEST_P(Falls, TickMovesDownOrLandsWhereItStands) {
+    const FallCase& c = GetParam();
+    Harness h;
+    h.game.ChooseMode(1);
+    for (auto [col, row] : c.settled) h.s().board(col, row) = "9";
+    h.SetPair(c.pair.c0, c.pair.r0, "2", c.pair.c1, c.pair.r1, "3");
+    h.game.GravityTick();
+    if (c.falls) {
+        EXPECT_EQ(PairOf(h.st()), (Pair{c.pair.c0, c.pair.r0 + 1, c.pair.c1, c.pair.r1 + 1}));
+    } else {
+        EXPECT_EQ(h.st().board(c.pair.c0, c.pair.r0), "2");
+        EXPECT_EQ(h.st().board(c.pair.c1, c.pair.r1), "3");
+        EXPECT_EQ(PairOf(h.st()), (Pair{3, 0, 4, 0}));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(TestFall, Falls, ::testing::Values(
+    FallCase{"flat_free", {}, {3, 5, 4, 5}, true},
+    FallCase{"flat_cell0_supported_other_hangs", {{3, 6}}, {3, 5, 4, 5}, false},
+    FallCase{"flat_cell1_supported", {{4, 6}}, {3, 5, 4, 5}, false},
+    FallCase{"flat_bottom_row", {}, {3, 13, 4, 13}, false},
+    FallCase{"upright_free", {}, {3, 5, 3, 6}, true},
+    FallCase{"upright_lower_supported", {{3, 7}}, {3, 5, 3, 6}, false},
+    FallCase{"upright_cell0_lower_supported", {{3, 7}}, {3, 6, 3, 5}, false},
+    FallCase{"upright_bottom_row", {}, {3, 12, 3, 13}, false},
+    FallCase{"upright_cell0_at_bottom", {}, {3, 13, 3, 12}, false},
+    FallCase{"upright_side_cells_do_not_hold", {{2, 7}, {4, 7}}, {3, 5, 3, 6}, true}), kCaseName);
+
+struct CrossCase {
+    const char* name;
+    std::vector<std::string> before;  // rows 12 and 13
+    Pair pair;
+    const char *res0, *res1;
+    std::vector<std::string> marked;  // rows 12 and 13 while the marks wait for removal
+    std::int64_t groupN, score;
+};
+
+class Crosses : public ::testing::TestWithParam<CrossCase> {};
+
+// Each row is a fault of the run that finds equal results in line: too far, too short,
+// diagonal, across a gap, "10" taken for "1", a landed cell matched twice.
+TEST_P(Crosses, LandingMarksTheCrossAndScoresIt) {
+    const CrossCase& c = GetParam();
+    Harness h;
+    h.game.ChooseMode(1);
+    SetBoard(h.s(), c.before);
+    h.SetPair(c.pair.c0, c.pair.r0, c.res0, c.pair.c1, c.pair.r1, c.res1);
+    h.game.GravityTick();
+    const GameState& s = h.st();
+    EXPECT_EQ(BoardRows(s, 12), c.marked);
+    EXPECT_EQ(s.groupN * 10000 + s.score, c.groupN * 10000 + c.score);
+    EXPECT_EQ(s.label1, std::to_string(c.score));
+    EXPECT_EQ(h.log, c.score ? std::vector<std::string>{"sound 104"} : std::vector<std::string>{});
+    EXPECT_EQ(Flags(h.game), c.score ? "play t3 fig wait=pause100" : "play t1=2000 step pair t3 fig");
+}
+
+const char* kEmpty = ". . . . . . . .";
+INSTANTIATE_TEST_SUITE_P(Matching, Crosses, ::testing::Values(
+    CrossCase{"right_neighbour", {kEmpty, ". . . . . 7 . ."}, {4, 13, 4, 12}, "7", "5",
+              {". . . . 5 . . .", ". . . . -1 -1 . ."}, 1, 30},
+    CrossCase{"both_sides", {kEmpty, ". . . 7 . 7 . ."}, {4, 13, 4, 12}, "7", "5",
+              {". . . . 5 . . .", ". . . -1 -1 -1 . ."}, 2, 80},
+    CrossCase{"L_from_its_end_is_a_line", {". . . . . 7 . .", ". . . . . 7 . ."}, {4, 13, 4, 12}, "7", "5",
+              {". . . . 5 7 . .", ". . . . -1 -1 . ."}, 1, 30},
+    CrossCase{"L_from_its_corner", {kEmpty, ". . . . . 7 . ."}, {4, 13, 4, 12}, "7", "7",
+              {". . . . -1 . . .", ". . . . -1 -1 . ."}, 2, 80},
+    CrossCase{"gap_stops_the_run", {kEmpty, ". . . . . . 7 ."}, {4, 13, 4, 12}, "7", "5",
+              {". . . . 5 . . .", ". . . . 7 . 7 ."}, 0, 0},
+    CrossCase{"different_stops_the_run", {kEmpty, ". . . . . 3 7 ."}, {4, 13, 4, 12}, "7", "5",
+              {". . . . 5 . . .", ". . . . 7 3 7 ."}, 0, 0},
+    CrossCase{"diagonal_never", {". . . . . 7 . .", kEmpty}, {4, 13, 4, 12}, "7", "5",
+              {". . . . 5 7 . .", ". . . . 7 . . ."}, 0, 0},
+    CrossCase{"ten_is_not_one", {kEmpty, ". . . . . 1 . ."}, {4, 13, 4, 12}, "10", "5",
+              {". . . . 5 . . .", ". . . . 10 1 . ."}, 0, 0},
+    CrossCase{"the_pair_itself", {kEmpty, kEmpty}, {3, 13, 4, 13}, "4", "4",
+              {kEmpty, ". . . -1 -1 . . ."}, 1, 30},
+    CrossCase{"second_cell_scores_its_own_group", {". . . . 7 . . .", kEmpty}, {3, 13, 4, 13}, "7", "7",
+              {". . . . -1 . . .", ". . . -1 -1 . . ."}, 2, 80},
+    CrossCase{"down_run", {". . . . . . . .", ". . . . . . . 6"}, {7, 12, 6, 12}, "6", "8",
+              {". . . . . . 8 -1", ". . . . . . . -1"}, 1, 30},
+    CrossCase{"run_to_the_left_edge", {kEmpty, "7 7 7 7 7 7 7 ."}, {7, 13, 7, 12}, "7", "5",
+              {". . . . . . . 5", "-1 -1 -1 -1 -1 -1 -1 -1"}, 7, 630},
+    CrossCase{"run_to_the_right_edge", {kEmpty, ". 3 3 3 3 3 3 3"}, {0, 13, 0, 12}, "3", "5",
+              {"5 . . . . . . .", "-1 -1 -1 -1 -1 -1 -1 -1"}, 7, 630}), kCaseName);
+
+// A run that went on past the board's top or through the whole column would flood.
+TEST(Crosses, UpRunStopsAtTheFirstDifferentCell) {
+    Harness h;
+    h.game.ChooseMode(1);
+    for (int row = 0; row < nRow - 1; ++row) h.s().board(0, row) = row == 5 ? "2" : "6";
+    h.SetPair(0, 13, "6", 1, 13, "8");
+    h.game.GravityTick();
+    EXPECT_EQ(h.st().groupN, 7);  // rows 6..12 above the landed cell
+    EXPECT_EQ(h.st().board(0, 4), "6");
+}
+
+struct SpeedCase {
+    std::int64_t score;
+    int level, interval;
+};
+class Speed : public ::testing::TestWithParam<SpeedCase> {};
+
+// Wrong step size, wrong cap, or a level that adds the wrong bonus.
+TEST_P(Speed, IntervalFollowsScorePlusLevel) {
+    const SpeedCase& c = GetParam();
+    EXPECT_EQ(Game::SpeedInterval(c.score, Game::LevelBonus(c.level)), c.interval);
+}
+INSTANTIATE_TEST_SUITE_P(Levels, Speed, ::testing::Values(
+    SpeedCase{0, 1, 2000}, SpeedCase{999, 1, 2000}, SpeedCase{1000, 1, 1800}, SpeedCase{2999, 1, 1600},
+    SpeedCase{8999, 1, 400}, SpeedCase{9000, 1, 200}, SpeedCase{250000, 1, 200}, SpeedCase{0, 2, 1400},
+    SpeedCase{3999, 2, 800}, SpeedCase{6000, 2, 200}, SpeedCase{0, 3, 800}, SpeedCase{2999, 3, 400},
+    SpeedCase{3000, 3, 200}, SpeedCase{0, 4, 2000}));
+
+struct ListCase {
+    const char* name;
+    int mode, count;
+    const char *first, *last, *neverDealt;
+};
+class Lists : public ::testing::TestWithParam<ListCase> {};
+
+// A wrong generator rule, a last item dealt, or a result that is not the sum.
+TEST_P(Lists, DealAllButTheLastItemAndEveryResultIsRight) {
+    const ListCase& c = GetParam();
+    EquationTable t;
+    LoadEquations(EquationList(c.mode), t);
+    ASSERT_EQ(t.eqCount, c.count);
+    EXPECT_EQ(t.eqText[0] + "=" + t.eqRes[0], c.first);
+    EXPECT_EQ(t.eqText[std::size_t(c.count - 1)] + "=" + t.eqRes[std::size_t(c.count - 1)], c.last);
+    EXPECT_TRUE(EquationList(c.mode).ends_with(std::string(",") + c.neverDealt));
+    for (int k = 0; k < c.count; ++k) {
+        const std::string& text = t.eqText[std::size_t(k)];
+        const std::size_t op = text.find_first_of("+-");
+        const int a = std::stoi(text.substr(0, op)), b = std::stoi(text.substr(op + 1));
+        EXPECT_EQ(std::to_string(text[op] == '+' ? a + b : a - b), t.eqRes[std::size_t(k)]) << text;
+    }
+}
+INSTANTIATE_TEST_SUITE_P(Modes, Lists, ::testing::Values(
+    ListCase{"demo", 1, 14, "1+1=2", "6-1=5", "8-2=6"},
+    ListCase{"add10", 2, 44, "1+1=2", "8+2=10", "9+1=10"},
+    ListCase{"sub10", 3, 44, "10-1=9", "3-2=1", "2-1=1"},
+    ListCase{"add20", 4, 35, "2+9=11", "9+8=17", "9+9=18"},
+    ListCase{"sub20", 5, 35, "11-2=9", "17-9=8", "18-9=9"}), kCaseName);
+
+// The demo list is written by hand; long texts break after 8 characters; a list without a
+// trailing comma deals nothing; more than 101 items are cut at the table's capacity.
+TEST(Lists, DemoListLineBreaksAndCapacity) {
+    EXPECT_EQ(EquationList(1), "1+1=2,1+2=3,2+2=4,2+3=5,3+3=6,3+4=7,4+4=8,4+5=9,5+5=10,9-1=8,"
+                               "9-7=2,5-2=3,8-4=4,6-1=5,8-2=6");
+    EquationTable t;
+    LoadEquations("12345678901=123456789,12345678=12345678,x=1", t);
+    ASSERT_EQ(t.eqCount, 2);
+    EXPECT_EQ(t.eqText[0] + "|" + t.eqRes[0], "12345678\r901|12345678\r9");
+    EXPECT_EQ(t.eqText[1] + "|" + t.eqRes[1], "12345678|12345678");
+    LoadEquations("1+1=2", t);
+    EXPECT_EQ(t.eqCount, 0);
+    std::string many;
+    for (int k = 0; k < 150; ++k) many += "1+1=2,";
+    LoadEquations(many, t);
+    EXPECT_EQ(t.eqCount, kEquationCapacity);
+}
+
+}  // namespace
+}  // namespace numora::test
