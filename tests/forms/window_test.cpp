@@ -1,6 +1,7 @@
 // What a player sees of the windows. A seeded session drives Form1 with keys, menu items,
 // ticks and the ends of waits, answers Form2 at every game over, opens and closes the help,
 // and after every event compares what the widgets show with the game's state.
+#include "forms/application.h"
 #include "forms/leaderboard/form2.h"
 #include "forms/main/form1.h"
 #include "support/fake_sound.h"
@@ -122,6 +123,9 @@ private slots:
         QCOMPARE(w.cell(0)->font().pointSizeF(), 12.0);
         QCOMPARE(w.get("LabB_0")->font().pointSizeF(), 10.5);
         QCOMPARE(w.cell(0)->font().families().first(), QStringLiteral("SimSun"));
+        QVERIFY(!w.cell(0)->font().bold() && !w.get("LabB_0")->font().bold());
+        for (int size : {16, 32, 48, 64})  // each title-bar size drawn, not scaled from another
+            QCOMPARE(AppIcon().pixmap(size).toImage(), QImage(QStringLiteral(":/icon/numora-%1.png").arg(size)).convertToFormat(QImage::Format_ARGB32_Premultiplied));
         QStringList titles, items, checked;
         for (QAction* menu : w.form1.menuBar()->actions()) {
             titles << menu->text();

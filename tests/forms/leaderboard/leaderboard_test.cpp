@@ -155,7 +155,14 @@ private slots:
         test::FakeSound sound;
         Form2 form(sound, dir.path());
         form.ShowFor(2, 1);
+        QCOMPARE(form.windowTitle() + QString::number(form.width()) + "x" + QString::number(form.height()), "排行榜312x339");
+        QCOMPARE(form.findChild<QLabel*>("Labt")->geometry(), QRect(24, 16, 217, 25));
+        QCOMPARE(form.findChild<QLineEdit*>("Text1")->geometry(), QRect(24, 40, 217, 25));
+        QCOMPARE(form.findChild<QWidget*>("Command1")->geometry(), QRect(256, 40, 41, 25));
+        QCOMPARE(form.findChild<QLabel*>("Label1_9")->geometry(), QRect(24, 296, 81, 25));
+        QCOMPARE(form.findChild<QLabel*>("Label2_1")->geometry(), QRect(152, 104, 89, 25));
         QCOMPARE(form.findChild<QLabel*>("Label1_0")->font().pointSizeF(), QFont().pointSizeF());
+        QVERIFY(!form.findChild<QLabel*>("Label1_0")->font().bold() && form.findChild<QLabel*>("Labt")->font().bold());
         QCOMPARE(form.findChild<QLineEdit*>("Text1")->font().pointSizeF(), QFont().pointSizeF());
         QCOMPARE(form.findChild<QLabel*>("Labt")->font().pointSizeF(), 9.0);
         form.findChild<QLineEdit*>("Text1")->setText("\r\n");
