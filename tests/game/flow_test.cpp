@@ -173,7 +173,7 @@ TEST(Level, ActsAtOnceAndReturnsAfterANewGame) {
     EXPECT_EQ(h.st().timer1.interval, 1400);
     const unsigned starts = h.st().timer1.starts;
     h.game.ChooseLevel(3);
-    h.game.ChooseLevel(9);
+    h.game.ChooseLevel(4);  // no such item: ignored
     EXPECT_EQ(h.st().checkedLevel * 10000 + h.st().timer1.interval, 30800);
     EXPECT_EQ(h.st().timer1.starts, starts + 1);
     h.game.ChooseMode(2);
