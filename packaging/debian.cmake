@@ -27,8 +27,10 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# Qt finds these by dlopen: the Wayland platform plugin (the X11 one comes with libqt6gui6),
-# and a font with the Chinese every text is written in.
+# What the program needs at run time out of dpkg-shlibdeps' sight: the Wayland platform
+# plugin Qt loads by name (the X11 one comes with libqt6gui6), and a font that has the
+# Chinese every text is written in. Sound needs nothing more: QSoundEffect plays through
+# the PulseAudio client inside libQt6Multimedia.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-wayland, fonts-noto-cjk | fonts-arphic-uming")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "mental arithmetic game for young children")
 # CPack puts the summary before it.
