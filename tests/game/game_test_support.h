@@ -1,5 +1,5 @@
-// Boards as text pictures, a scripted random source and a game that records what it asks
-// of the window.
+// Boards as text pictures, a scripted random source, and a game driven by a short script
+// whose outcome is read back as text.
 #pragma once
 
 #include "game/game.h"
@@ -13,37 +13,34 @@
 
 namespace numora::test {
 
+using Rows = std::vector<std::string>;
+inline const std::string kEmptyRow = ". . . . . . . .";
+
 // Rows of 8 tokens, "." for empty; the last row given is row 13. Labels follow the board.
-inline void SetBoard(GameState& s, const std::vector<std::string>& rows) {
+inline void SetBoard(GameState& s, const Rows& rows) {
     for (int k = 0; k < kCellCount; ++k) s.board(k % nCol, k / nCol).clear();
-    int row = nRow - static_cast<int>(rows.size());
+    int row = nRow - int(rows.size());
     for (const std::string& line : rows) {
         std::istringstream in(line);
-        std::string token;
-        for (int col = 0; col < nCol && in >> token; ++col) {
-            if (token != ".") s.board(col, row) = token;
-            s.labRes[std::size_t(CellIndex(col, row))] = {token == "." ? "" : token, token != ".", false};
+        std::string t;
+        for (int col = 0; col < nCol && in >> t; ++col) {
+            if (t != ".") s.board(col, row) = t;
+            s.labRes[std::size_t(CellIndex(col, row))] = {t == "." ? "" : t, t != ".", false};
         }
         ++row;
     }
 }
 
-inline std::vector<std::string> BoardRows(const GameState& s, int first) {
-    std::vector<std::string> rows;
-    for (int row = first; row < nRow; ++row) {
-        std::string line;
-        for (int col = 0; col < nCol; ++col)
-            line += (col ? " " : "") + (s.board.Empty(col, row) ? std::string(".") : s.board(col, row));
-        rows.push_back(line);
-    }
-    return rows;
+inline std::string BoardRow(const GameState& s, int row) {
+    std::string line;
+    for (int col = 0; col < nCol; ++col) line += (col ? " " : "") + (s.board.Empty(col, row) ? "." : s.board(col, row));
+    return line;
 }
 
 struct ScriptedRandom final : RandomSource {
     double NextUnit() override {
-        if (script.empty()) return 0.0;
-        const double r = script.front();
-        script.pop_front();
+        const double r = script.empty() ? 0.0 : script.front();
+        if (!script.empty()) script.pop_front();
         return r;
     }
     std::deque<double> script;
@@ -51,54 +48,84 @@ struct ScriptedRandom final : RandomSource {
 
 struct Harness : GameEvents {
     Harness() : game(random, *this) {}
-    void PlaySound(Sound sound, bool wait) override {
-        log.push_back("sound " + std::to_string(int(sound)) + (wait ? " wait" : ""));
-    }
-    void GameEnded(int mode, std::int64_t score) override {
-        log.push_back("ended " + std::to_string(mode) + " " + std::to_string(score));
-    }
-    void Settle() {
-        for (int guard = 0; game.waiting().kind != Wait::Kind::None; ++guard) {
-            ASSERT_LT(guard, 10000) << "the game never stops waiting";
-            game.Resume(game.waiting().serial);
-        }
-    }
+    void PlaySound(Sound sound, bool wait) override { log.push_back(std::to_string(int(sound)) + (wait ? "w" : "")); }
+    void GameEnded(int mode, std::int64_t score) override { log.push_back("end" + std::to_string(mode) + ":" + std::to_string(score)); }
+    GameState& s() { return game.editState(); }
+    const GameState& st() const { return game.state(); }
     void SetPair(int c0, int r0, const std::string& res0, int c1, int r1, const std::string& res1) {
         s().blkCol = {c0, c1};
         s().blkRow = {r0, r1};
         s().blkRes0 = res0;
         s().blkRes1 = res1;
     }
-    // The next gravity tick lands cell 0 beside an equal "7": a group of two, 30 points.
-    void PrepareGroupOfTwo() {
-        SetBoard(s(), {". . . . . 7 . ."});
-        SetPair(4, 13, "7", 4, 12, "5");
+
+    // T gravity tick, A animation tick, W end of the wait, S every wait ended, L R U D the
+    // arrows, 1-5 a new game, a b c a level, y n the figure on or off, s a late timer of the
+    // wait before the last new game, k a serial that never was.
+    void Play(const std::string& script) {
+        for (char c : script) {
+            const unsigned serial = game.waiting().serial;
+            switch (c) {
+            case 'T': game.GravityTick(); break;
+            case 'A': game.AnimationTick(); break;
+            case 'W': game.Resume(serial); break;
+            case 'S': for (int n = 0; n < 1000 && game.waiting().kind != Wait::Kind::None; ++n) game.Resume(game.waiting().serial); break;
+            case 'L': game.KeyDown(kKeyLeft); break;
+            case 'R': game.KeyDown(kKeyRight); break;
+            case 'U': game.KeyDown(kKeyUp); break;
+            case 'D': game.KeyDown(kKeyDown); break;
+            case 'y': case 'n': game.ChooseAnimation(c == 'y'); break;
+            case 's': game.Resume(stale); break;
+            case 'k': game.Resume(serial + 1), game.Resume(serial - 1); break;
+            default:
+                if (c >= 'a' && c <= 'd') game.ChooseLevel(c - 'a' + 1);
+                if (c >= '0' && c <= '6') stale = serial, game.ChooseMode(c - '0');
+            }
+        }
     }
-    GameState& s() { return game.editState(); }
-    const GameState& st() const { return game.state(); }
+
+    // What the player would see, one "key=value" per key asked for, joined by "|".
+    std::string Show(const std::string& keys) const {
+        const GameState& s = st();
+        const Wait& w = game.waiting();
+        std::istringstream in(keys);
+        std::string out, key;
+        while (in >> key) {
+            std::string v;
+            auto add = [&v](bool on, const std::string& word) { if (on) v += (v.empty() ? "" : " ") + word; };
+            if (key == "score") v = std::to_string(s.score) + " " + s.label1 + " g" + std::to_string(s.groupN);
+            else if (key == "stage") v = std::to_string(s.stage) + " sets " + std::to_string(s.picBoySet) + std::to_string(s.picTboySet);
+            else if (key == "pair") v = std::to_string(s.blkCol[0]) + "," + std::to_string(s.blkRow[0]) + " " + std::to_string(s.blkCol[1]) + "," + std::to_string(s.blkRow[1]);
+            else if (key == "log") for (const std::string& e : log) add(true, e);
+            else if (key == "fig") v = s.picTboyVisible ? "banner" : s.picMove.visible ? std::to_string(s.picMove.left) + "," + std::to_string(s.picMove.top) : "none";
+            else if (key == "frame") v = std::to_string(s.picMoveImage.set) + "." + std::to_string(s.picMoveImage.frame) + " facing " + std::to_string(s.boyFrame);
+            else if (key == "checked") v = std::to_string(s.checkedMode) + std::to_string(s.checkedLevel) + (s.dhyChecked ? "y" : "") + (s.dhwChecked ? "n" : "");
+            else if (key == "cells") {
+                int shown = 0, marked = 0;
+                for (const CellLabel& label : s.labRes) shown += label.visible, marked += label.marked;
+                v = std::to_string(shown) + " " + std::to_string(marked);
+            } else if (key == "starts") v = std::to_string(s.timer1.starts);
+            else if (key.starts_with("row")) v = BoardRow(s, std::stoi(key.substr(3)));
+            else if (key == "flags") {
+                add(s.playing, "play");
+                add(s.timer1.enabled, "t1=" + std::to_string(s.timer1.interval));
+                add(s.canStep, "step");
+                add(s.labBVisible, "pair");
+                add(s.timer3.enabled, "t3");
+                add(w.kind == Wait::Kind::Pause, "wait=" + std::to_string(w.ms));
+                add(w.kind == Wait::Kind::Sound, "wait=sound" + std::to_string(int(w.sound)));
+                add(s.picbgVisible, "splash");
+            } else v = "?";
+            out += (out.empty() ? "" : "|") + key + "=" + v;
+        }
+        return out;
+    }
 
     ScriptedRandom random;
-    std::vector<std::string> log;  // "sound 104", "sound 106 wait", "ended 2 30"
+    std::vector<std::string> log;  // "104", "106w", "end2:30"
+    unsigned stale = 0;
     Game game;
 };
-
-// The flags a test most often checks, as one line: "play t1=2000 step pair t3 fig wait=pause100".
-inline std::string Flags(const Game& g) {
-    const GameState& s = g.state();
-    std::string out;
-    auto add = [&out](bool on, const std::string& word) { if (on) out += (out.empty() ? "" : " ") + word; };
-    add(s.playing, "play");
-    add(s.timer1.enabled, "t1=" + std::to_string(s.timer1.interval));
-    add(s.canStep, "step");
-    add(s.labBVisible, "pair");
-    add(s.timer3.enabled, "t3");
-    add(s.picMove.visible, "fig");
-    add(g.waiting().kind == Wait::Kind::Pause, "wait=pause" + std::to_string(g.waiting().ms));
-    add(g.waiting().kind == Wait::Kind::Sound, "wait=sound" + std::to_string(int(g.waiting().sound)));
-    return out;
-}
-
-inline const std::string kEmptyRow = ". . . . . . . .";
 
 // Names parameterized cases after their `name` field.
 inline constexpr auto kCaseName = [](const auto& info) { return std::string(info.param.name); };
