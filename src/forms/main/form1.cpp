@@ -4,6 +4,7 @@
 #include "forms/help/form3.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
@@ -328,6 +329,16 @@ void Form1::PlaySound(Sound sound, bool /*wait: the game's wait says how long*/)
 }
 
 void Form1::GameEnded(int mode, std::int64_t score) { emit gameEnded(mode, score); }
+
+// Closing the window saves nothing and ends its game for good: a game left running unseen
+// would end later and raise the leaderboard out of nowhere. The program ends with its last
+// window, so with the leaderboard, if that is still open.
+void Form1::closeEvent(QCloseEvent* event) {
+    game_.Stop();
+    Sync();
+    if (help_) help_->close();
+    QMainWindow::closeEvent(event);
+}
 
 // ---------------------------------------------------------------- showing the state
 
