@@ -4,6 +4,7 @@
 
 #include "sound/sound_player.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFont>
 #include <QHideEvent>
@@ -110,14 +111,25 @@ QString Form2::filePath() const {
     return LeaderboardFilePath(folder_, grd);
 }
 
-void Form2::ShowFor(int mode, qint64 score) {
+void Form2::ShowFor(int mode, qint64 score, bool takeKeyboard) {
     grd = mode;
     fcount = score;
     Form_Load();
-    show();
-    raise();
-    activateWindow();
     if (newPos_ >= 0) Text1_->setFocus();
+    if (takeKeyboard) {
+        setAttribute(Qt::WA_ShowWithoutActivating, false);
+        show();
+        raise();
+        activateWindow();
+        return;
+    }
+    // A child steering the first pair of a new game must not find the arrows typing into the
+    // name box. Some platforms activate a new window whatever it asks, so the keyboard is
+    // handed straight back to the window that had it.
+    QWidget* active = QApplication::activeWindow();
+    setAttribute(Qt::WA_ShowWithoutActivating, true);
+    show();
+    if (active && active != this) active->activateWindow();
 }
 
 void Form2::Form_Load() {
