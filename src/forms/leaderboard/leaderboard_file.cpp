@@ -21,9 +21,30 @@ namespace {
 // encode every character, so any name typed here comes back unchanged.
 constexpr const char* kNameEncoding = "GB18030";
 
-QString DecodeName(QByteArrayView bytes) {
+QString DecodeGb18030(QByteArrayView bytes) {
     QStringDecoder decoder(kNameEncoding, QStringConverter::Flag::Stateless);
     return decoder.decode(bytes);
+}
+
+// GB18030 leaves the single byte 0x80 undefined; in CP936, the Windows original's code page,
+// it is the euro sign. Elsewhere 0x80 is the second byte of a two-byte code, so the codes
+// are walked to tell the two apart.
+QString DecodeName(QByteArrayView bytes) {
+    QString name;
+    qsizetype from = 0;
+    for (qsizetype i = 0; i < bytes.size();) {
+        const auto byte = quint8(bytes[i]);
+        if (byte == 0x80) {
+            name += DecodeGb18030(bytes.sliced(from, i - from)) + QChar(0x20AC);
+            from = ++i;
+        } else if (byte < 0x81 || byte == 0xFF) {
+            ++i;
+        } else {
+            const bool four = i + 1 < bytes.size() && bytes[i + 1] >= '0' && bytes[i + 1] <= '9';
+            i = qMin(bytes.size(), i + (four ? 4 : 2));
+        }
+    }
+    return name + DecodeGb18030(bytes.sliced(from));
 }
 
 QByteArray EncodeName(const QString& name) {
@@ -37,6 +58,7 @@ bool IsBlank(char c) {
 
 LeaderboardEntry ParseLine(QByteArrayView line) {
     LeaderboardEntry entry;
+    entry.line = line.toByteArray();
     const qsizetype comma = line.indexOf(',');
     if (comma < 0) {
         entry.score = ParseScore(line);
@@ -122,9 +144,13 @@ LeaderboardList ParseLeaderboard(const QByteArray& bytes) {
 QByteArray FormatLeaderboard(const LeaderboardList& list) {
     QByteArray out;
     for (const LeaderboardEntry& entry : list) {
-        out += EncodeName(SanitizeName(entry.name));
-        out += ',';
-        out += QByteArray::number(entry.score);
+        if (!entry.line.isNull() && ParseLine(entry.line) == entry) {
+            out += entry.line;
+        } else {
+            out += EncodeName(SanitizeName(entry.name));
+            out += ',';
+            out += QByteArray::number(entry.score);
+        }
         out += "\r\n";
     }
     return out;

@@ -12,6 +12,7 @@
 #include <QtGlobal>
 
 #include <array>
+#include <utility>
 
 class QIODevice;
 
@@ -28,10 +29,21 @@ inline QString PlaceholderName() {
 }
 
 struct LeaderboardEntry {
+    LeaderboardEntry() = default;
+    LeaderboardEntry(QString name_, qint64 score_, QByteArray line_ = {})
+        : name(std::move(name_)), score(score_), line(std::move(line_)) {}
+
     QString name = PlaceholderName();
     qint64 score = 0;
+    // The line this entry was read from, without its line end. A save writes it back as it
+    // was while name and score still say what it says: a file from the Windows original
+    // may hold bytes (CP936's 0x80 "€", codes GB18030 reads otherwise) that no decoding
+    // and encoding would give back. Not part of an entry's identity.
+    QByteArray line;
 
-    friend bool operator==(const LeaderboardEntry&, const LeaderboardEntry&) = default;
+    friend bool operator==(const LeaderboardEntry& a, const LeaderboardEntry& b) {
+        return a.name == b.name && a.score == b.score;
+    }
 };
 
 // Index 0 is place 1.
@@ -44,13 +56,15 @@ QString LeaderboardFileName(int mode);
 QString LeaderboardFilePath(const QString& folder, int mode);
 
 // Reads as much as the bytes supply and leaves the rest as placeholders. Lines end in CR LF
-// or LF; only the first ten count. The name is everything before the first comma, made
-// storable as SanitizeName makes a typed one, so a save writes back what was read; a score
+// or LF; only the first ten count. The name is everything before the first comma, read as
+// GB18030 except a lone byte 0x80, which is CP936's "€", and made storable as SanitizeName
+// makes a typed one; each entry keeps its line, so a save writes back what was read; a score
 // that is not a plain decimal integer fitting in 64 bits counts as 0 (a wrapped or clamped
 // value would put a damaged line at the top of the list). Never fails, whatever the bytes.
 LeaderboardList ParseLeaderboard(const QByteArray& bytes);
 
-// Exactly ten lines, CR LF after each.
+// Exactly ten lines, CR LF after each: an entry's own line where it has one, name and score
+// in GB18030 otherwise.
 QByteArray FormatLeaderboard(const LeaderboardList& list);
 
 // The score text of one line: optional surrounding blanks, optional sign, decimal digits.
