@@ -182,12 +182,10 @@ void Form2::Command1_Click() {
         SetOffering(false);
         ShowList();
         break;
-    case SaveStatus::LockFailed:
-    case SaveStatus::ReadFailed:
-    case SaveStatus::WriteFailed:
+    default:
         break;
     }
-    ShowMessage(MessageFor(result));
+    ShowMessage(MessageFor(result), result.detail);
 }
 
 QString Form2::MessageFor(const SaveResult& result) {
@@ -206,11 +204,17 @@ QString Form2::MessageFor(const SaveResult& result) {
         return QStringLiteral("很遗憾，就在刚才，另一个正在玩的游戏更新了排行榜，"
                               "您的分数已经进不了前十名了。");
     case SaveStatus::LockFailed:
-        return failed(QStringLiteral("可能另一个游戏正在保存成绩，或者这个文件夹不能写入。"));
+        return failed(QStringLiteral("另一个正在玩的游戏正在保存成绩，这个文件现在不能写入。"));
     case SaveStatus::ReadFailed:
         return failed(QStringLiteral("这个文件读不出来，为了不丢掉上面的成绩，没有改动它。"));
+    case SaveStatus::FolderNotWritable:
+        return failed(QStringLiteral("这个文件夹不能写入。原来的排行榜没有改动。"));
+    case SaveStatus::FileNotWritable:
+        return failed(QStringLiteral("这个文件不能写入。原来的排行榜没有改动。"));
+    case SaveStatus::DiskFull:
+        return failed(QStringLiteral("磁盘已满。原来的排行榜没有改动。"));
     case SaveStatus::WriteFailed:
-        return failed(QStringLiteral("这个文件夹不能写入，或者磁盘已满。原来的排行榜没有改动。"));
+        return failed(QStringLiteral("这个文件没能写入。原来的排行榜没有改动。"));
     }
     return {};
 }
@@ -221,10 +225,12 @@ void Form2::hideEvent(QHideEvent* event) {
     QWidget::hideEvent(event);
 }
 
-void Form2::ShowMessage(const QString& text) {
+void Form2::ShowMessage(const QString& text, const QString& detail) {
     if (message_) message_->close();
     // Opened, not exec'd: the game and its timers go on while the message is up.
     auto* box = new QMessageBox(QMessageBox::Warning, TitleText(), text, QMessageBox::Ok, this);
+    // The system's own words, for whoever looks after the machine.
+    box->setDetailedText(detail);
     box->setObjectName(QStringLiteral("saveMessage"));
     box->setAttribute(Qt::WA_DeleteOnClose);
     message_ = box;

@@ -59,7 +59,7 @@ class Form2 : public QWidget {
     void Form_Load();
     void ShowList();
     void SetOffering(bool offering);
-    void ShowMessage(const QString& text);
+    void ShowMessage(const QString& text, const QString& detail = {});
 
     SoundPlayer& sound_;
     QString folder_;

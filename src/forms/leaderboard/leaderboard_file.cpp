@@ -71,6 +71,15 @@ LeaderboardEntry ParseLine(QByteArrayView line) {
     return entry;
 }
 
+// Puts `bytes` in place of the file whole, or leaves the old file as it was. The flush is
+// made and checked before the commit: QSaveFile::commit() (Qt 6.4) ignores a failure of the
+// flush it makes itself, and would put a short or empty file in place of the old one when
+// the disk fills during the save, and report success.
+bool WriteWhole(QSaveFile& out, const QByteArray& bytes) {
+    return out.open(QIODevice::WriteOnly) && out.write(bytes) == bytes.size() && out.flush() &&
+           out.commit();
+}
+
 QString LockPath(const QString& path) {
     return path + QStringLiteral(".lock");
 }
@@ -231,11 +240,40 @@ LoadResult LoadLeaderboard(const QString& path) {
         return result;
     }
     QSaveFile out(path);
-    const QByteArray bytes = FormatLeaderboard(PlaceholderList());
-    if (out.open(QIODevice::WriteOnly) && out.write(bytes) == bytes.size() && out.commit())
+    if (WriteWhole(out, FormatLeaderboard(PlaceholderList())))
         result.status = LoadStatus::Created;
     return result;
 }
+
+namespace {
+
+// Why the lock of `path` could not be taken. Another copy holding it says so; otherwise the
+// lock file itself could not be made, and a file of the same kind beside it shows why.
+SaveResult LockFailure(const QString& path, const QLockFile& lock) {
+    SaveResult result;
+    result.path = path;
+    result.status = SaveStatus::LockFailed;
+    qint64 pid = 0;
+    QString host, program;
+    if (lock.error() == QLockFile::LockFailedError) {
+        if (lock.getLockInfo(&pid, &host, &program))
+            result.detail = QStringLiteral("%1: %2 (pid %3, %4)")
+                                .arg(QDir::toNativeSeparators(LockPath(path)), program)
+                                .arg(pid)
+                                .arg(host);
+        return result;
+    }
+    QTemporaryFile probe(QFileInfo(path).dir().filePath(QStringLiteral("kavex-XXXXXX")));
+    if (!probe.open()) {
+        result.status = SaveStatus::FolderNotWritable;
+        result.detail = probe.errorString();
+    } else if (probe.write(LockPath(path).toUtf8()) < 0 || !probe.flush()) {
+        return WriteFailure(path, probe);
+    }
+    return result;
+}
+
+} // namespace
 
 SaveResult SaveLeaderboardEntry(const QString& path, const LeaderboardList& seen, int offered,
                                 const QString& name, qint64 score, int lockTimeoutMs) {
@@ -249,10 +287,7 @@ SaveResult SaveLeaderboardEntry(const QString& path, const LeaderboardList& seen
 
     QLockFile lock(LockPath(path));
     lock.setStaleLockTime(kStaleLockMs);
-    if (!lock.tryLock(lockTimeoutMs)) {
-        result.status = SaveStatus::LockFailed;
-        return result;
-    }
+    if (!lock.tryLock(lockTimeoutMs)) return LockFailure(path, lock);
 
     LeaderboardList now = PlaceholderList();
     QFile file(path);
@@ -265,6 +300,7 @@ SaveResult SaveLeaderboardEntry(const QString& path, const LeaderboardList& seen
         file.close();
     } else if (QFileInfo::exists(path)) {
         result.status = SaveStatus::ReadFailed;
+        result.detail = file.errorString();
         return result;
     }
 
@@ -277,12 +313,25 @@ SaveResult SaveLeaderboardEntry(const QString& path, const LeaderboardList& seen
 
     QSaveFile out(path);
     const QByteArray bytes = FormatLeaderboard(WithEntry(now, place, storable, score));
-    if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.commit()) {
-        result.status = SaveStatus::WriteFailed;
-        return result;
-    }
+    if (!WriteWhole(out, bytes)) return WriteFailure(path, out);
     result.status = SaveStatus::Saved;
     result.place = place;
+    return result;
+}
+
+SaveResult WriteFailure(const QString& path, const QFileDevice& device) {
+    SaveResult result;
+    result.path = path;
+    result.detail = device.errorString();
+    const QFileInfo file(path);
+    if (device.error() == QFileDevice::ResourceError)
+        result.status = SaveStatus::DiskFull; // what the system reports for ENOSPC
+    else if (file.exists() && !file.isWritable())
+        result.status = SaveStatus::FileNotWritable;
+    else if (!IsWritableFolder(file.absolutePath()))
+        result.status = SaveStatus::FolderNotWritable;
+    else
+        result.status = SaveStatus::WriteFailed;
     return result;
 }
 

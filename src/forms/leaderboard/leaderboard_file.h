@@ -14,6 +14,7 @@
 #include <array>
 #include <utility>
 
+class QFileDevice;
 class QIODevice;
 
 namespace numora {
@@ -113,16 +114,25 @@ enum class SaveStatus {
     Saved,
     NoLongerPlaced, // another copy of the game filled the list meanwhile
     EmptyName,      // nothing left of the name once it was made storable
-    LockFailed,     // another copy held the file too long, or the folder is not writable
-    ReadFailed,     // the file is there but cannot be read, so it cannot be safely updated
-    WriteFailed,    // the new file could not be written; the old one is unchanged
+    LockFailed,        // another copy of the game held the file's lock too long
+    ReadFailed,        // the file is there but cannot be read, so it cannot be safely updated
+    // The new file could not be written; the old one is unchanged. Why:
+    FolderNotWritable, // nothing can be created in the folder
+    FileNotWritable,   // the file itself is write-protected
+    DiskFull,          // no room left on the disk
+    WriteFailed,       // anything else; the detail says what
 };
 
 struct SaveResult {
     SaveStatus status = SaveStatus::Saved;
     int place = -1; // where the entry went, when saved
     QString path;   // the file concerned, for the message to the player
+    QString detail; // the system's own words for a failure, when it gave any
 };
+
+// What a failed write of the list to `path` through `device` comes to: the cause, with the
+// device's error text as detail.
+SaveResult WriteFailure(const QString& path, const QFileDevice& device);
 
 // How long a save waits for another copy of the game to finish its own.
 inline constexpr int kLockTimeoutMs = 3000;

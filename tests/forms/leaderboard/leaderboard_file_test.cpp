@@ -450,7 +450,7 @@ void LeaderboardFileTest::failedSaveLeavesOldFile_data() {
     QTest::newRow("another copy holds the lock") << "lock held" << SaveStatus::LockFailed;
     QTest::newRow("lock path is blocked") << "lock blocked" << SaveStatus::LockFailed;
     QTest::newRow("file is a folder") << "file is folder" << SaveStatus::ReadFailed;
-    QTest::newRow("read-only folder") << "read-only folder" << SaveStatus::LockFailed;
+    QTest::newRow("read-only folder") << "read-only folder" << SaveStatus::FolderNotWritable;
 }
 
 void LeaderboardFileTest::failedSaveLeavesOldFile() {
