@@ -15,7 +15,10 @@ int main(int argc, char* argv[]) {
     numora::SeededRandom random;
     numora::Form1 form1(sound, random);
     std::unique_ptr<numora::Form2> form2;
-    numora::HandFinishedGamesOn(form1, form2, sound, numora::LeaderboardFolder());
+    // Lists the player kept beside the program are read from there while the player's own
+    // folder has none for a mode.
+    numora::HandFinishedGamesOn(form1, form2, sound, numora::LeaderboardFolder(),
+                                numora::ProgramFolder());
     form1.show();
     return app.exec();
 }

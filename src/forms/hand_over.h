@@ -9,12 +9,13 @@
 
 namespace numora {
 
-// `folder` as for Form2.
+// `folder` and `seedFolder` as for Form2.
 inline void HandFinishedGamesOn(Form1& form1, std::unique_ptr<Form2>& form2, SoundPlayer& sound,
-                                const QString& folder) {
+                                const QString& folder, const QString& seedFolder) {
     QObject::connect(&form1, &Form1::gameEnded, &form1,
-                     [&form2, &sound, folder](int mode, qint64 score, bool newGameStarted) {
-                         if (!form2) form2 = std::make_unique<Form2>(sound, folder);
+                     [&form2, &sound, folder, seedFolder](int mode, qint64 score,
+                                                          bool newGameStarted) {
+                         if (!form2) form2 = std::make_unique<Form2>(sound, folder, seedFolder);
                          form2->ShowFor(mode, score, !newGameStarted);
                      });
 }

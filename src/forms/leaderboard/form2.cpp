@@ -47,10 +47,10 @@ QLabel* MakeLabel(QWidget* parent, const QString& objectName, const QRect& geome
 
 } // namespace
 
-Form2::Form2(SoundPlayer& sound, QString folder, QWidget* parent)
+Form2::Form2(SoundPlayer& sound, QString folder, QString seedFolder, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                           Qt::CustomizeWindowHint),
-      sound_(sound), folder_(std::move(folder)) {
+      sound_(sound), folder_(std::move(folder)), seedFolder_(std::move(seedFolder)) {
     setObjectName(QStringLiteral("Form2"));
     setWindowTitle(TitleText());
     setFixedSize(312, 339);
@@ -111,6 +111,10 @@ QString Form2::filePath() const {
     return LeaderboardFilePath(folder_, grd);
 }
 
+QString Form2::seedPath() const {
+    return seedFolder_.isEmpty() ? QString() : LeaderboardFilePath(seedFolder_, grd);
+}
+
 void Form2::ShowFor(int mode, qint64 score, bool takeKeyboard) {
     grd = mode;
     fcount = score;
@@ -138,7 +142,7 @@ void Form2::Form_Load() {
     Text1_->clear();
     SetOffering(true);
 
-    const LoadResult loaded = LoadLeaderboard(filePath());
+    const LoadResult loaded = LoadLeaderboard(filePath(), seedPath());
     list_ = loaded.list;
     if (loaded.fresh()) {
         newPos_ = 0;
@@ -166,7 +170,8 @@ void Form2::SetOffering(bool offering) {
 void Form2::Command1_Click() {
     if (newPos_ < 0 || Text1_->text().isEmpty()) return;
     const SaveResult result =
-        SaveLeaderboardEntry(filePath(), list_, newPos_, Text1_->text(), fcount);
+        SaveLeaderboardEntry(filePath(), list_, newPos_, Text1_->text(), fcount, kLockTimeoutMs,
+                             seedPath());
     switch (result.status) {
     case SaveStatus::Saved:
         // The offer is used up: a second click must not write the entry twice.
@@ -177,7 +182,7 @@ void Form2::Command1_Click() {
         return;
     case SaveStatus::NoLongerPlaced:
         // Show the list that beat the score, so the player sees why.
-        list_ = LoadLeaderboard(filePath()).list;
+        list_ = LoadLeaderboard(filePath(), seedPath()).list;
         newPos_ = -1;
         SetOffering(false);
         ShowList();

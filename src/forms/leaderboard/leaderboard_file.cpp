@@ -71,6 +71,18 @@ LeaderboardEntry ParseLine(QByteArrayView line) {
     return entry;
 }
 
+// Reads the seed file into `list` when it is another plain file that can be read.
+bool ReadSeed(const QString& path, const QString& seed, LeaderboardList& list) {
+    const QFileInfo info(seed);
+    if (seed.isEmpty() || info.absoluteFilePath() == QFileInfo(path).absoluteFilePath() ||
+        !info.isFile())
+        return false;
+    QFile file(seed);
+    if (!file.open(QIODevice::ReadOnly)) return false;
+    list = ReadLeaderboard(file);
+    return true;
+}
+
 // Puts `bytes` in place of the file whole, or leaves the old file as it was. The flush is
 // made and checked before the commit: QSaveFile::commit() (Qt 6.4) ignores a failure of the
 // flush it makes itself, and would put a short or empty file in place of the old one when
@@ -215,7 +227,7 @@ LeaderboardList ReadLeaderboard(QIODevice& device) {
     return ParseLeaderboard(bytes);
 }
 
-LoadResult LoadLeaderboard(const QString& path) {
+LoadResult LoadLeaderboard(const QString& path, const QString& seed) {
     LoadResult result;
     QFile file(path);
     if (!IsOtherThanFile(path) && file.open(QIODevice::ReadOnly)) {
@@ -232,15 +244,24 @@ LoadResult LoadLeaderboard(const QString& path) {
     result.status = LoadStatus::CreateFailed;
     QLockFile lock(LockPath(path));
     lock.setStaleLockTime(kStaleLockMs);
-    if (!lock.tryLock(kLockTimeoutMs)) return result;
+    if (!lock.tryLock(kLockTimeoutMs)) {
+        if (ReadSeed(path, seed, result.list)) result.status = LoadStatus::Read;
+        return result;
+    }
     // Another copy of the game may have created it while this one waited.
     if (file.open(QIODevice::ReadOnly)) {
         result.status = LoadStatus::Read;
         result.list = ReadLeaderboard(file);
         return result;
     }
+    // A list the player keeps beside the program goes on here; the new file holds it.
+    const bool seeded = ReadSeed(path, seed, result.list);
     QSaveFile out(path);
-    if (WriteWhole(out, FormatLeaderboard(PlaceholderList())))
+    const QByteArray bytes = FormatLeaderboard(result.list);
+    const bool created = WriteWhole(out, bytes);
+    if (seeded)
+        result.status = LoadStatus::Read;
+    else if (created)
         result.status = LoadStatus::Created;
     return result;
 }
@@ -276,7 +297,8 @@ SaveResult LockFailure(const QString& path, const QLockFile& lock) {
 } // namespace
 
 SaveResult SaveLeaderboardEntry(const QString& path, const LeaderboardList& seen, int offered,
-                                const QString& name, qint64 score, int lockTimeoutMs) {
+                                const QString& name, qint64 score, int lockTimeoutMs,
+                                const QString& seed) {
     SaveResult result;
     result.path = path;
     const QString storable = SanitizeName(name);
@@ -302,6 +324,8 @@ SaveResult SaveLeaderboardEntry(const QString& path, const LeaderboardList& seen
         result.status = SaveStatus::ReadFailed;
         result.detail = file.errorString();
         return result;
+    } else {
+        ReadSeed(path, seed, now);
     }
 
     const bool unchanged = now == seen && offered >= 0 && offered < kLeaderboardSize;
@@ -347,9 +371,13 @@ QString ChooseLeaderboardFolder(const QString& programDir, const QString& userDa
     return userDataDir;
 }
 
+QString ProgramFolder() {
+    return QCoreApplication::applicationDirPath();
+}
+
 QString LeaderboardFolder() {
     return ChooseLeaderboardFolder(
-        QCoreApplication::applicationDirPath(),
+        ProgramFolder(),
         QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
 }
 

@@ -108,7 +108,10 @@ struct LoadResult {
 inline constexpr qint64 kMaxReadBytes = 16 * 1024 * 1024;
 LeaderboardList ReadLeaderboard(QIODevice& device);
 
-LoadResult LoadLeaderboard(const QString& path);
+// `seed` is the same mode's file in another folder (the one beside the program, when the
+// files live in the player's folder): when nothing is at `path`, the list starts from that
+// file if it can be read, and `path` is created holding it. The seed is never written.
+LoadResult LoadLeaderboard(const QString& path, const QString& seed = {});
 
 enum class SaveStatus {
     Saved,
@@ -144,14 +147,17 @@ inline constexpr int kStaleLockMs = 10000;
 // stands (this is how a fresh list gives place 1 even to a score of 0); when another copy of
 // the game changed the file meanwhile, the place is worked out again against what is there
 // now, so no one else's entry is lost. The file is replaced whole, never left half-written.
+// `seed` as for LoadLeaderboard: what the file holds while nothing is at `path` yet.
 SaveResult SaveLeaderboardEntry(const QString& path, const LeaderboardList& seen, int offered,
                                 const QString& name, qint64 score,
-                                int lockTimeoutMs = kLockTimeoutMs);
+                                int lockTimeoutMs = kLockTimeoutMs, const QString& seed = {});
 
 // The program's folder when it can be written to, so files beside the program keep working;
 // otherwise the per-user data folder, created when missing.
 QString ChooseLeaderboardFolder(const QString& programDir, const QString& userDataDir);
 QString LeaderboardFolder();
+// The program's own folder, where the files were first kept.
+QString ProgramFolder();
 
 // Whether a file can actually be created in the folder (permission bits alone mislead on
 // Windows ACLs and for root).
