@@ -377,8 +377,7 @@ QString ProgramFolder() {
 
 QString LeaderboardFolder() {
     return ChooseLeaderboardFolder(
-        ProgramFolder(),
-        QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
+        ProgramFolder(), QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
 }
 
 } // namespace numora
