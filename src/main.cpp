@@ -1,6 +1,5 @@
 #include "forms/application.h"
-#include "forms/leaderboard/form2.h"
-#include "forms/main/form1.h"
+#include "forms/hand_over.h"
 #include "game/random_source.h"
 #include "sound/qt_sound_player.h"
 
@@ -15,13 +14,11 @@ int main(int argc, char* argv[]) {
     numora::QtSoundPlayer sound;
     numora::SeededRandom random;
     numora::Form1 form1(sound, random);
-    // The leaderboard window is made at the first game over and lives on, reloading at
-    // every opening; the main window stays enabled while it is open.
     std::unique_ptr<numora::Form2> form2;
-    QObject::connect(&form1, &numora::Form1::gameEnded, &form1, [&](int mode, qint64 score) {
-        if (!form2) form2 = std::make_unique<numora::Form2>(sound, numora::LeaderboardFolder());
-        form2->ShowFor(mode, score);
-    });
+    // Lists the player kept beside the program are read from there while the player's own
+    // folder has none for a mode.
+    numora::HandFinishedGamesOn(form1, form2, sound, numora::LeaderboardFolder(),
+                                numora::ProgramFolder());
     form1.show();
     return app.exec();
 }

@@ -21,10 +21,11 @@ inline QIcon AppIcon() {
 }
 
 // Call once the application object exists. The name makes the per-user data folder
-// ~/.local/share/numora (AppData/Roaming/numora on Windows).
+// ~/.local/share/numora (AppData/Roaming/numora on Windows). No display name is set: Qt
+// would append it to every title bar ("排行榜 — Numora"), and each window's title is its
+// whole title; the main window's already reads "Numora".
 inline void SetUpApplication() {
     QGuiApplication::setApplicationName(QStringLiteral("numora"));
-    QGuiApplication::setApplicationDisplayName(QStringLiteral("Numora"));
     QGuiApplication::setWindowIcon(AppIcon());
 }
 

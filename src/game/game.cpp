@@ -379,6 +379,16 @@ void Game::GameOver() {
     Advance(Step::Fill);
 }
 
+void Game::Stop() {
+    ClearWait();
+    next_ = Step::None;
+    milestonePending_ = false;
+    filling_ = false;
+    s_.playing = false;
+    SetTimer1Enabled(false);
+    SetTimer3Enabled(false);
+}
+
 void Game::HandOver() {
     filling_ = false;
     ClearWait();

@@ -158,6 +158,9 @@ public:
     void GravityTick();    // Timer1
     void AnimationTick();  // Timer3
     void Resume(unsigned serial);
+    // The window closes: the game stops where it is. No timer, wait or hand-over of it
+    // runs afterwards; a finished game still filling the board is not handed on.
+    void Stop();
 
     const Wait& waiting() const { return wait_; }
     const GameState& state() const { return s_; }

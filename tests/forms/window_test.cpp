@@ -2,8 +2,7 @@
 // ticks and the ends of waits, answers Form2 at every game over, opens and closes the help,
 // and after every event compares what the widgets show with the game's state.
 #include "forms/application.h"
-#include "forms/leaderboard/form2.h"
-#include "forms/main/form1.h"
+#include "forms/hand_over.h"
 #include "support/fake_sound.h"
 
 #include <QAction>
@@ -22,11 +21,8 @@ QColor Painted(QWidget* w) { return w->grab(QRect(1, 1, 1, 1)).toImage().pixelCo
 
 struct Windows {
     Windows() : random(5), form1(sound, random) {
-        QObject::connect(&form1, &Form1::gameEnded, &form1, [this](int mode, qint64 score) {
-            ended << QStringLiteral("%1 %2").arg(mode).arg(score);
-            if (!form2) form2 = std::make_unique<Form2>(sound, dir.path());
-            form2->ShowFor(mode, score);
-        });
+        QObject::connect(&form1, &Form1::gameEnded, [this](int mode, qint64 score) { ended << QStringLiteral("%1 %2").arg(mode).arg(score); });
+        HandFinishedGamesOn(form1, form2, sound, dir.path(), {});
     }
     template <class T = QLabel> T* get(const QString& name) const { return form1.findChild<T*>(name); }
     QLabel* cell(int k) const { return get(QStringLiteral("LabRes_%1").arg(k)); }

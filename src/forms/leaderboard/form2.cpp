@@ -4,6 +4,7 @@
 
 #include "sound/sound_player.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFont>
 #include <QHideEvent>
@@ -46,10 +47,10 @@ QLabel* MakeLabel(QWidget* parent, const QString& objectName, const QRect& geome
 
 } // namespace
 
-Form2::Form2(SoundPlayer& sound, QString folder, QWidget* parent)
+Form2::Form2(SoundPlayer& sound, QString folder, QString seedFolder, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                           Qt::CustomizeWindowHint),
-      sound_(sound), folder_(std::move(folder)) {
+      sound_(sound), folder_(std::move(folder)), seedFolder_(std::move(seedFolder)) {
     setObjectName(QStringLiteral("Form2"));
     setWindowTitle(TitleText());
     setFixedSize(312, 339);
@@ -110,14 +111,29 @@ QString Form2::filePath() const {
     return LeaderboardFilePath(folder_, grd);
 }
 
-void Form2::ShowFor(int mode, qint64 score) {
+QString Form2::seedPath() const {
+    return seedFolder_.isEmpty() ? QString() : LeaderboardFilePath(seedFolder_, grd);
+}
+
+void Form2::ShowFor(int mode, qint64 score, bool takeKeyboard) {
     grd = mode;
     fcount = score;
     Form_Load();
-    show();
-    raise();
-    activateWindow();
     if (newPos_ >= 0) Text1_->setFocus();
+    if (takeKeyboard) {
+        setAttribute(Qt::WA_ShowWithoutActivating, false);
+        show();
+        raise();
+        activateWindow();
+        return;
+    }
+    // A child steering the first pair of a new game must not find the arrows typing into the
+    // name box. Some platforms activate a new window whatever it asks, so the keyboard is
+    // handed straight back to the window that had it.
+    QWidget* active = QApplication::activeWindow();
+    setAttribute(Qt::WA_ShowWithoutActivating, true);
+    show();
+    if (active && active != this) active->activateWindow();
 }
 
 void Form2::Form_Load() {
@@ -126,7 +142,7 @@ void Form2::Form_Load() {
     Text1_->clear();
     SetOffering(true);
 
-    const LoadResult loaded = LoadLeaderboard(filePath());
+    const LoadResult loaded = LoadLeaderboard(filePath(), seedPath());
     list_ = loaded.list;
     if (loaded.fresh()) {
         newPos_ = 0;
@@ -154,7 +170,8 @@ void Form2::SetOffering(bool offering) {
 void Form2::Command1_Click() {
     if (newPos_ < 0 || Text1_->text().isEmpty()) return;
     const SaveResult result =
-        SaveLeaderboardEntry(filePath(), list_, newPos_, Text1_->text(), fcount);
+        SaveLeaderboardEntry(filePath(), list_, newPos_, Text1_->text(), fcount, kLockTimeoutMs,
+                             seedPath());
     switch (result.status) {
     case SaveStatus::Saved:
         // The offer is used up: a second click must not write the entry twice.
@@ -165,17 +182,15 @@ void Form2::Command1_Click() {
         return;
     case SaveStatus::NoLongerPlaced:
         // Show the list that beat the score, so the player sees why.
-        list_ = LoadLeaderboard(filePath()).list;
+        list_ = LoadLeaderboard(filePath(), seedPath()).list;
         newPos_ = -1;
         SetOffering(false);
         ShowList();
         break;
-    case SaveStatus::LockFailed:
-    case SaveStatus::ReadFailed:
-    case SaveStatus::WriteFailed:
+    default:
         break;
     }
-    ShowMessage(MessageFor(result));
+    ShowMessage(MessageFor(result), result.detail);
 }
 
 QString Form2::MessageFor(const SaveResult& result) {
@@ -194,11 +209,17 @@ QString Form2::MessageFor(const SaveResult& result) {
         return QStringLiteral("很遗憾，就在刚才，另一个正在玩的游戏更新了排行榜，"
                               "您的分数已经进不了前十名了。");
     case SaveStatus::LockFailed:
-        return failed(QStringLiteral("可能另一个游戏正在保存成绩，或者这个文件夹不能写入。"));
+        return failed(QStringLiteral("另一个正在玩的游戏正在保存成绩，这个文件现在不能写入。"));
     case SaveStatus::ReadFailed:
         return failed(QStringLiteral("这个文件读不出来，为了不丢掉上面的成绩，没有改动它。"));
+    case SaveStatus::FolderNotWritable:
+        return failed(QStringLiteral("这个文件夹不能写入。原来的排行榜没有改动。"));
+    case SaveStatus::FileNotWritable:
+        return failed(QStringLiteral("这个文件不能写入。原来的排行榜没有改动。"));
+    case SaveStatus::DiskFull:
+        return failed(QStringLiteral("磁盘已满。原来的排行榜没有改动。"));
     case SaveStatus::WriteFailed:
-        return failed(QStringLiteral("这个文件夹不能写入，或者磁盘已满。原来的排行榜没有改动。"));
+        return failed(QStringLiteral("这个文件没能写入。原来的排行榜没有改动。"));
     }
     return {};
 }
@@ -209,10 +230,12 @@ void Form2::hideEvent(QHideEvent* event) {
     QWidget::hideEvent(event);
 }
 
-void Form2::ShowMessage(const QString& text) {
+void Form2::ShowMessage(const QString& text, const QString& detail) {
     if (message_) message_->close();
     // Opened, not exec'd: the game and its timers go on while the message is up.
     auto* box = new QMessageBox(QMessageBox::Warning, TitleText(), text, QMessageBox::Ok, this);
+    // The system's own words, for whoever looks after the machine.
+    box->setDetailedText(detail);
     box->setObjectName(QStringLiteral("saveMessage"));
     box->setAttribute(Qt::WA_DeleteOnClose);
     message_ = box;

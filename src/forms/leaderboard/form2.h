@@ -9,6 +9,7 @@
 #include <QWidget>
 
 #include <array>
+#include <utility>
 
 class QLabel;
 class QLineEdit;
@@ -23,13 +24,18 @@ class Form2 : public QWidget {
     Q_OBJECT
 
   public:
-    // `folder` holds the kavex files; the program passes LeaderboardFolder().
-    Form2(SoundPlayer& sound, QString folder, QWidget* parent = nullptr);
+    // `folder` holds the kavex files; the program passes LeaderboardFolder(). `seedFolder`,
+    // when it differs, is where a mode's list is first read from while `folder` has none
+    // (the program's own folder, when the files live in the player's).
+    Form2(SoundPlayer& sound, QString folder, QString seedFolder, QWidget* parent = nullptr);
+    Form2(SoundPlayer& sound, QString folder, QWidget* parent = nullptr)
+        : Form2(sound, std::move(folder), QString(), parent) {}
 
     // The hand-over at the end of a game: loads the list of mode `grd` (1..5) against the
     // final score and shows the window without blocking the main window. Called again while
-    // the window is open, it starts afresh for the new game.
-    void ShowFor(int grd, qint64 fcount);
+    // the window is open, it starts afresh for the new game. Without `takeKeyboard` it shows
+    // but leaves the keyboard where it is: the main window has just started a game.
+    void ShowFor(int grd, qint64 fcount, bool takeKeyboard = true);
 
     // The game just ended, as handed over.
     int grd = 0;
@@ -40,6 +46,7 @@ class Form2 : public QWidget {
     // The list as shown, before the new score.
     const LeaderboardList& shownList() const { return list_; }
     QString filePath() const;
+    QString seedPath() const;
     // The message about the last save that could not be made, while it is on screen.
     QMessageBox* message() const;
 
@@ -58,10 +65,11 @@ class Form2 : public QWidget {
     void Form_Load();
     void ShowList();
     void SetOffering(bool offering);
-    void ShowMessage(const QString& text);
+    void ShowMessage(const QString& text, const QString& detail = {});
 
     SoundPlayer& sound_;
     QString folder_;
+    QString seedFolder_;
 
     QLabel* Labt_ = nullptr;
     QLineEdit* Text1_ = nullptr;

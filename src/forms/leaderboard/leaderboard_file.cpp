@@ -21,9 +21,30 @@ namespace {
 // encode every character, so any name typed here comes back unchanged.
 constexpr const char* kNameEncoding = "GB18030";
 
-QString DecodeName(QByteArrayView bytes) {
+QString DecodeGb18030(QByteArrayView bytes) {
     QStringDecoder decoder(kNameEncoding, QStringConverter::Flag::Stateless);
     return decoder.decode(bytes);
+}
+
+// GB18030 leaves the single byte 0x80 undefined; in CP936, the Windows original's code page,
+// it is the euro sign. Elsewhere 0x80 is the second byte of a two-byte code, so the codes
+// are walked to tell the two apart.
+QString DecodeName(QByteArrayView bytes) {
+    QString name;
+    qsizetype from = 0;
+    for (qsizetype i = 0; i < bytes.size();) {
+        const auto byte = quint8(bytes[i]);
+        if (byte == 0x80) {
+            name += DecodeGb18030(bytes.sliced(from, i - from)) + QChar(0x20AC);
+            from = ++i;
+        } else if (byte < 0x81 || byte == 0xFF) {
+            ++i;
+        } else {
+            const bool four = i + 1 < bytes.size() && bytes[i + 1] >= '0' && bytes[i + 1] <= '9';
+            i = qMin(bytes.size(), i + (four ? 4 : 2));
+        }
+    }
+    return name + DecodeGb18030(bytes.sliced(from));
 }
 
 QByteArray EncodeName(const QString& name) {
@@ -37,6 +58,7 @@ bool IsBlank(char c) {
 
 LeaderboardEntry ParseLine(QByteArrayView line) {
     LeaderboardEntry entry;
+    entry.line = line.toByteArray();
     const qsizetype comma = line.indexOf(',');
     if (comma < 0) {
         entry.score = ParseScore(line);
@@ -47,6 +69,27 @@ LeaderboardEntry ParseLine(QByteArrayView line) {
     entry.name = SanitizeName(DecodeName(line.first(comma)));
     entry.score = ParseScore(line.sliced(comma + 1));
     return entry;
+}
+
+// Reads the seed file into `list` when it is another plain file that can be read.
+bool ReadSeed(const QString& path, const QString& seed, LeaderboardList& list) {
+    const QFileInfo info(seed);
+    if (seed.isEmpty() || info.absoluteFilePath() == QFileInfo(path).absoluteFilePath() ||
+        !info.isFile())
+        return false;
+    QFile file(seed);
+    if (!file.open(QIODevice::ReadOnly)) return false;
+    list = ReadLeaderboard(file);
+    return true;
+}
+
+// Puts `bytes` in place of the file whole, or leaves the old file as it was. The flush is
+// made and checked before the commit: QSaveFile::commit() (Qt 6.4) ignores a failure of the
+// flush it makes itself, and would put a short or empty file in place of the old one when
+// the disk fills during the save, and report success.
+bool WriteWhole(QSaveFile& out, const QByteArray& bytes) {
+    return out.open(QIODevice::WriteOnly) && out.write(bytes) == bytes.size() && out.flush() &&
+           out.commit();
 }
 
 QString LockPath(const QString& path) {
@@ -122,9 +165,13 @@ LeaderboardList ParseLeaderboard(const QByteArray& bytes) {
 QByteArray FormatLeaderboard(const LeaderboardList& list) {
     QByteArray out;
     for (const LeaderboardEntry& entry : list) {
-        out += EncodeName(SanitizeName(entry.name));
-        out += ',';
-        out += QByteArray::number(entry.score);
+        if (!entry.line.isNull() && ParseLine(entry.line) == entry) {
+            out += entry.line;
+        } else {
+            out += EncodeName(SanitizeName(entry.name));
+            out += ',';
+            out += QByteArray::number(entry.score);
+        }
         out += "\r\n";
     }
     return out;
@@ -180,7 +227,7 @@ LeaderboardList ReadLeaderboard(QIODevice& device) {
     return ParseLeaderboard(bytes);
 }
 
-LoadResult LoadLeaderboard(const QString& path) {
+LoadResult LoadLeaderboard(const QString& path, const QString& seed) {
     LoadResult result;
     QFile file(path);
     if (!IsOtherThanFile(path) && file.open(QIODevice::ReadOnly)) {
@@ -197,22 +244,61 @@ LoadResult LoadLeaderboard(const QString& path) {
     result.status = LoadStatus::CreateFailed;
     QLockFile lock(LockPath(path));
     lock.setStaleLockTime(kStaleLockMs);
-    if (!lock.tryLock(kLockTimeoutMs)) return result;
+    if (!lock.tryLock(kLockTimeoutMs)) {
+        if (ReadSeed(path, seed, result.list)) result.status = LoadStatus::Read;
+        return result;
+    }
     // Another copy of the game may have created it while this one waited.
     if (file.open(QIODevice::ReadOnly)) {
         result.status = LoadStatus::Read;
         result.list = ReadLeaderboard(file);
         return result;
     }
+    // A list the player keeps beside the program goes on here; the new file holds it.
+    const bool seeded = ReadSeed(path, seed, result.list);
     QSaveFile out(path);
-    const QByteArray bytes = FormatLeaderboard(PlaceholderList());
-    if (out.open(QIODevice::WriteOnly) && out.write(bytes) == bytes.size() && out.commit())
+    const QByteArray bytes = FormatLeaderboard(result.list);
+    const bool created = WriteWhole(out, bytes);
+    if (seeded)
+        result.status = LoadStatus::Read;
+    else if (created)
         result.status = LoadStatus::Created;
     return result;
 }
 
+namespace {
+
+// Why the lock of `path` could not be taken. Another copy holding it says so; otherwise the
+// lock file itself could not be made, and a file of the same kind beside it shows why.
+SaveResult LockFailure(const QString& path, const QLockFile& lock) {
+    SaveResult result;
+    result.path = path;
+    result.status = SaveStatus::LockFailed;
+    qint64 pid = 0;
+    QString host, program;
+    if (lock.error() == QLockFile::LockFailedError) {
+        if (lock.getLockInfo(&pid, &host, &program))
+            result.detail = QStringLiteral("%1: %2 (pid %3, %4)")
+                                .arg(QDir::toNativeSeparators(LockPath(path)), program)
+                                .arg(pid)
+                                .arg(host);
+        return result;
+    }
+    QTemporaryFile probe(QFileInfo(path).dir().filePath(QStringLiteral("kavex-XXXXXX")));
+    if (!probe.open()) {
+        result.status = SaveStatus::FolderNotWritable;
+        result.detail = probe.errorString();
+    } else if (probe.write(LockPath(path).toUtf8()) < 0 || !probe.flush()) {
+        return WriteFailure(path, probe);
+    }
+    return result;
+}
+
+} // namespace
+
 SaveResult SaveLeaderboardEntry(const QString& path, const LeaderboardList& seen, int offered,
-                                const QString& name, qint64 score, int lockTimeoutMs) {
+                                const QString& name, qint64 score, int lockTimeoutMs,
+                                const QString& seed) {
     SaveResult result;
     result.path = path;
     const QString storable = SanitizeName(name);
@@ -223,10 +309,7 @@ SaveResult SaveLeaderboardEntry(const QString& path, const LeaderboardList& seen
 
     QLockFile lock(LockPath(path));
     lock.setStaleLockTime(kStaleLockMs);
-    if (!lock.tryLock(lockTimeoutMs)) {
-        result.status = SaveStatus::LockFailed;
-        return result;
-    }
+    if (!lock.tryLock(lockTimeoutMs)) return LockFailure(path, lock);
 
     LeaderboardList now = PlaceholderList();
     QFile file(path);
@@ -239,7 +322,10 @@ SaveResult SaveLeaderboardEntry(const QString& path, const LeaderboardList& seen
         file.close();
     } else if (QFileInfo::exists(path)) {
         result.status = SaveStatus::ReadFailed;
+        result.detail = file.errorString();
         return result;
+    } else {
+        ReadSeed(path, seed, now);
     }
 
     const bool unchanged = now == seen && offered >= 0 && offered < kLeaderboardSize;
@@ -251,12 +337,25 @@ SaveResult SaveLeaderboardEntry(const QString& path, const LeaderboardList& seen
 
     QSaveFile out(path);
     const QByteArray bytes = FormatLeaderboard(WithEntry(now, place, storable, score));
-    if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.commit()) {
-        result.status = SaveStatus::WriteFailed;
-        return result;
-    }
+    if (!WriteWhole(out, bytes)) return WriteFailure(path, out);
     result.status = SaveStatus::Saved;
     result.place = place;
+    return result;
+}
+
+SaveResult WriteFailure(const QString& path, const QFileDevice& device) {
+    SaveResult result;
+    result.path = path;
+    result.detail = device.errorString();
+    const QFileInfo file(path);
+    if (device.error() == QFileDevice::ResourceError)
+        result.status = SaveStatus::DiskFull; // what the system reports for ENOSPC
+    else if (file.exists() && !file.isWritable())
+        result.status = SaveStatus::FileNotWritable;
+    else if (!IsWritableFolder(file.absolutePath()))
+        result.status = SaveStatus::FolderNotWritable;
+    else
+        result.status = SaveStatus::WriteFailed;
     return result;
 }
 
@@ -272,10 +371,13 @@ QString ChooseLeaderboardFolder(const QString& programDir, const QString& userDa
     return userDataDir;
 }
 
+QString ProgramFolder() {
+    return QCoreApplication::applicationDirPath();
+}
+
 QString LeaderboardFolder() {
     return ChooseLeaderboardFolder(
-        QCoreApplication::applicationDirPath(),
-        QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
+        ProgramFolder(), QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
 }
 
 } // namespace numora

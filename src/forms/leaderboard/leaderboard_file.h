@@ -12,7 +12,9 @@
 #include <QtGlobal>
 
 #include <array>
+#include <utility>
 
+class QFileDevice;
 class QIODevice;
 
 namespace numora {
@@ -28,10 +30,21 @@ inline QString PlaceholderName() {
 }
 
 struct LeaderboardEntry {
+    LeaderboardEntry() = default;
+    LeaderboardEntry(QString name_, qint64 score_, QByteArray line_ = {})
+        : name(std::move(name_)), score(score_), line(std::move(line_)) {}
+
     QString name = PlaceholderName();
     qint64 score = 0;
+    // The line this entry was read from, without its line end. A save writes it back as it
+    // was while name and score still say what it says: a file from the Windows original
+    // may hold bytes (CP936's 0x80 "€", codes GB18030 reads otherwise) that no decoding
+    // and encoding would give back. Not part of an entry's identity.
+    QByteArray line;
 
-    friend bool operator==(const LeaderboardEntry&, const LeaderboardEntry&) = default;
+    friend bool operator==(const LeaderboardEntry& a, const LeaderboardEntry& b) {
+        return a.name == b.name && a.score == b.score;
+    }
 };
 
 // Index 0 is place 1.
@@ -44,13 +57,15 @@ QString LeaderboardFileName(int mode);
 QString LeaderboardFilePath(const QString& folder, int mode);
 
 // Reads as much as the bytes supply and leaves the rest as placeholders. Lines end in CR LF
-// or LF; only the first ten count. The name is everything before the first comma, made
-// storable as SanitizeName makes a typed one, so a save writes back what was read; a score
+// or LF; only the first ten count. The name is everything before the first comma, read as
+// GB18030 except a lone byte 0x80, which is CP936's "€", and made storable as SanitizeName
+// makes a typed one; each entry keeps its line, so a save writes back what was read; a score
 // that is not a plain decimal integer fitting in 64 bits counts as 0 (a wrapped or clamped
 // value would put a damaged line at the top of the list). Never fails, whatever the bytes.
 LeaderboardList ParseLeaderboard(const QByteArray& bytes);
 
-// Exactly ten lines, CR LF after each.
+// Exactly ten lines, CR LF after each: an entry's own line where it has one, name and score
+// in GB18030 otherwise.
 QByteArray FormatLeaderboard(const LeaderboardList& list);
 
 // The score text of one line: optional surrounding blanks, optional sign, decimal digits.
@@ -93,22 +108,34 @@ struct LoadResult {
 inline constexpr qint64 kMaxReadBytes = 16 * 1024 * 1024;
 LeaderboardList ReadLeaderboard(QIODevice& device);
 
-LoadResult LoadLeaderboard(const QString& path);
+// `seed` is the same mode's file in another folder (the one beside the program, when the
+// files live in the player's folder): when nothing is at `path`, the list starts from that
+// file if it can be read, and `path` is created holding it. The seed is never written.
+LoadResult LoadLeaderboard(const QString& path, const QString& seed = {});
 
 enum class SaveStatus {
     Saved,
     NoLongerPlaced, // another copy of the game filled the list meanwhile
     EmptyName,      // nothing left of the name once it was made storable
-    LockFailed,     // another copy held the file too long, or the folder is not writable
-    ReadFailed,     // the file is there but cannot be read, so it cannot be safely updated
-    WriteFailed,    // the new file could not be written; the old one is unchanged
+    LockFailed,        // another copy of the game held the file's lock too long
+    ReadFailed,        // the file is there but cannot be read, so it cannot be safely updated
+    // The new file could not be written; the old one is unchanged. Why:
+    FolderNotWritable, // nothing can be created in the folder
+    FileNotWritable,   // the file itself is write-protected
+    DiskFull,          // no room left on the disk
+    WriteFailed,       // anything else; the detail says what
 };
 
 struct SaveResult {
     SaveStatus status = SaveStatus::Saved;
     int place = -1; // where the entry went, when saved
     QString path;   // the file concerned, for the message to the player
+    QString detail; // the system's own words for a failure, when it gave any
 };
+
+// What a failed write of the list to `path` through `device` comes to: the cause, with the
+// device's error text as detail.
+SaveResult WriteFailure(const QString& path, const QFileDevice& device);
 
 // How long a save waits for another copy of the game to finish its own.
 inline constexpr int kLockTimeoutMs = 3000;
@@ -120,14 +147,17 @@ inline constexpr int kStaleLockMs = 10000;
 // stands (this is how a fresh list gives place 1 even to a score of 0); when another copy of
 // the game changed the file meanwhile, the place is worked out again against what is there
 // now, so no one else's entry is lost. The file is replaced whole, never left half-written.
+// `seed` as for LoadLeaderboard: what the file holds while nothing is at `path` yet.
 SaveResult SaveLeaderboardEntry(const QString& path, const LeaderboardList& seen, int offered,
                                 const QString& name, qint64 score,
-                                int lockTimeoutMs = kLockTimeoutMs);
+                                int lockTimeoutMs = kLockTimeoutMs, const QString& seed = {});
 
 // The program's folder when it can be written to, so files beside the program keep working;
 // otherwise the per-user data folder, created when missing.
 QString ChooseLeaderboardFolder(const QString& programDir, const QString& userDataDir);
 QString LeaderboardFolder();
+// The program's own folder, where the files were first kept.
+QString ProgramFolder();
 
 // Whether a file can actually be created in the folder (permission bits alone mislead on
 // Windows ACLs and for root).

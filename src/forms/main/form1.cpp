@@ -4,6 +4,7 @@
 #include "forms/help/form3.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
@@ -248,7 +249,9 @@ void Form1::b1_Click(int index) {
     // No sound plays before a game, so the audio system is woken only now: a window
     // waiting at its menu holds no audio connection and starts lighter.
     sound_.Preload();
+    startingGame_ = true;
     game_.ChooseMode(index);
+    startingGame_ = false;
     Sync();
     Pict->setFocus();
 }
@@ -327,7 +330,19 @@ void Form1::PlaySound(Sound sound, bool /*wait: the game's wait says how long*/)
     sound_.Play(static_cast<int>(sound));
 }
 
-void Form1::GameEnded(int mode, std::int64_t score) { emit gameEnded(mode, score); }
+void Form1::GameEnded(int mode, std::int64_t score) {
+    emit gameEnded(mode, score, startingGame_);
+}
+
+// Closing the window saves nothing and ends its game for good: a game left running unseen
+// would end later and raise the leaderboard out of nowhere. The program ends with its last
+// window, so with the leaderboard, if that is still open.
+void Form1::closeEvent(QCloseEvent* event) {
+    game_.Stop();
+    Sync();
+    if (help_) help_->close();
+    QMainWindow::closeEvent(event);
+}
 
 // ---------------------------------------------------------------- showing the state
 

@@ -56,11 +56,13 @@ public:
     static QPixmap Bitmap(int id);
 
 signals:
-    // A finished game hands its mode and score on, to the leaderboard.
-    void gameEnded(int mode, qint64 score);
+    // A finished game hands its mode and score on, to the leaderboard. `newGameStarted`:
+    // the player has just started another game here, so the keyboard stays with it.
+    void gameEnded(int mode, qint64 score, bool newGameStarted);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void PlaySound(Sound sound, bool wait) override;
@@ -106,6 +108,7 @@ private:
     // What each cell label shows now, so a sync touches only what changed.
     std::array<CellLabel, kCellCount> shown_{};
     bool firstSync_ = true;
+    bool startingGame_ = false;  // inside b1_Click
     int shownMoveId_ = -1;
     int shownTboySet_ = -1;
     std::map<int, QPixmap> pictures_;
