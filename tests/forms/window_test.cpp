@@ -121,7 +121,7 @@ private slots:
         QCOMPARE(w.cell(0)->font().families().first(), QStringLiteral("SimSun"));
         QVERIFY(!w.cell(0)->font().bold() && !w.get("LabB_0")->font().bold());
         for (int size : {16, 32, 48, 64})  // each title-bar size drawn, not scaled from another
-            QCOMPARE(AppIcon().pixmap(size).toImage(), QImage(QStringLiteral(":/icon/numora-%1.png").arg(size)).convertToFormat(QImage::Format_ARGB32_Premultiplied));
+            QCOMPARE(AppIcon().pixmap(QSize(size, size), 1.0).toImage(), QImage(QStringLiteral(":/icon/numora-%1.png").arg(size)).convertToFormat(QImage::Format_ARGB32_Premultiplied));
         QStringList titles, items, checked;
         for (QAction* menu : w.form1.menuBar()->actions()) {
             titles << menu->text();
