@@ -171,6 +171,42 @@ private slots:
         QVERIFY(w.form1.isEnabled());
     }
 
+    // Title bars read "Numora", "排行榜", "玩法": no display name for Qt to append.
+    // Closing the main window stops its game, also during the fill: nothing runs or is
+    // handed over afterwards.
+    void titlesAndClosing() {
+        SetUpApplication();
+        QCOMPARE(QGuiApplication::applicationDisplayName(), QGuiApplication::applicationName());
+        for (const bool filling : {false, true}) {
+            Windows w;
+            w.form1.b1_Click(2);
+            if (filling) w.form1.game().editState().board(3, 0) = "5", w.form1.Timer1_Timer();
+            w.form1.close();
+            w.form1.WaitOver();
+            w.form1.Timer1_Timer();
+            QVERIFY(!w.form1.timer1().isActive() && !w.form1.timer3().isActive() && !w.form1.waitTimer().isActive());
+            QCOMPARE(w.ended.size(), 0);
+        }
+    }
+
+    // A new game chosen during the fill hands the old one over but keeps the keyboard for
+    // the first pair; a fill that runs out gives it to the name box.
+    void keyboardAfterTheHandOver() {
+        for (const bool newGame : {true, false}) {
+            Windows w;
+            w.form1.show();
+            QVERIFY(QTest::qWaitForWindowActive(&w.form1));
+            w.form1.b1_Click(2);
+            w.form1.game().editState().board(3, 0) = "5";
+            w.form1.Timer1_Timer();
+            if (newGame) w.form1.b1_Click(3);
+            for (int k = 0; !newGame && !w.form2 && k <= kCellCount; ++k) w.form1.WaitOver();
+            QVERIFY(w.form2 && w.form2->isVisible());
+            QApplication::processEvents();
+            QCOMPARE(QApplication::focusWidget(), newGame ? w.get("Pict") : w.form2->findChild<QWidget*>("Text1"));
+        }
+    }
+
     // The long session; NUMORA_SESSION_EVENTS makes it longer.
     void session() {
         Windows w;

@@ -11,6 +11,10 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <QLockFile>
+
+#include <csignal>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -21,6 +25,10 @@ namespace {
 QByteArray Read(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+void Write(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
 }
 QByteArray Zeros(int n) { return QByteArray("0,0\r\n").repeated(n); }
 
@@ -44,7 +52,7 @@ private slots:
         QTest::addColumn<qint64>("score");
         QTest::addColumn<int>("offered");      // the place offered, -1 for none
         QTest::addColumn<QString>("name");
-        QTest::addColumn<QByteArray>("after");  // empty: no save, and the path is unchanged
+        QTest::addColumn<QByteArray>("after");  // the bytes saved; or, after "!", what the message says
         // A missing file is created; place 1 whatever the score; a comma becomes "，".
         QTest::newRow("missing file, comma in name") << "none" << QByteArray() << qint64(0) << 0
             << "小明,1" << "\xd0\xa1\xc3\xf7\xa3\xac" "1,0\r\n" + Zeros(9);
@@ -57,11 +65,13 @@ private slots:
         // Damaged lines count as zero and come back as they were.
         QTest::newRow("damaged lines") << "file" << QByteArray("x\n,12\r\na,1e3\r\nb,99999999999999999999\r\nc, -7 \r\n")
             << qint64(1) << 0 << "d" << "d,1\r\nx\r\n,12\r\na,1e3\r\nb,99999999999999999999\r\nc, -7 \r\n" + Zeros(4);
-        QTest::newRow("a folder at the path") << "folder" << QByteArray() << qint64(5) << 0 << "e" << QByteArray();
-        QTest::newRow("a named pipe at the path") << "pipe" << QByteArray() << qint64(5) << 0 << "e" << QByteArray();
-        QTest::newRow("an unreadable file") << "unreadable" << kLegacy << qint64(5) << 0 << "e" << QByteArray();
-        QTest::newRow("read-only folder, no file") << "readonly" << QByteArray() << qint64(5) << 0 << "e" << QByteArray();
-        QTest::newRow("read-only folder, a file") << "readonly" << kLegacy << qint64(200) << 8 << "e" << QByteArray();
+        QTest::newRow("a folder at the path") << "folder" << QByteArray() << qint64(5) << 0 << "e" << QByteArray("!这个文件读不出来");
+        QTest::newRow("a named pipe at the path") << "pipe" << QByteArray() << qint64(5) << 0 << "e" << QByteArray("!这个文件读不出来");
+        QTest::newRow("an unreadable file") << "unreadable" << kLegacy << qint64(5) << 0 << "e" << QByteArray("!这个文件读不出来");
+        // A save that fails names what failed, and changes nothing.
+        QTest::newRow("read-only folder, no file") << "readonly" << QByteArray() << qint64(5) << 0 << "e" << QByteArray("!这个文件夹不能写入");
+        QTest::newRow("read-only folder, a file") << "readonly" << kLegacy << qint64(200) << 8 << "e" << QByteArray("!这个文件夹不能写入");
+        QTest::newRow("read-only file") << "rofile" << kLegacy << qint64(200) << 8 << "e" << QByteArray("!这个文件不能写入");
     }
 
     void table() {
@@ -82,6 +92,7 @@ private slots:
         if (at == "folder") QVERIFY(QDir(dir.path()).mkdir("kavex3.tmp"));
         if (at == "pipe") QCOMPARE(mkfifo(qPrintable(path), 0600), 0);
         if (at == "unreadable") QVERIFY(QFile::setPermissions(path, {}));
+        if (at == "rofile") QVERIFY(QFile::setPermissions(path, QFile::ReadOwner));
         if (at == "readonly") QVERIFY(QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner));
 
         test::FakeSound sound;
@@ -102,8 +113,9 @@ private slots:
         }
         box->setText(name);
         QTest::keyClick(box, Qt::Key_Enter);
-        if (after.isEmpty()) {
+        if (after.startsWith('!')) {
             QVERIFY(form.message() && form.message()->isVisible());
+            QVERIFY2(form.message()->text().contains(QString::fromUtf8(after.mid(1))), qPrintable(form.message()->text()));
             QVERIFY(form.message()->text().contains(QDir::toNativeSeparators(path)));
             QVERIFY(form.isVisible());
             QCOMPARE(QFileInfo(path).isDir(), at == "folder");
@@ -115,6 +127,70 @@ private slots:
             form.Command1_Click();  // the offer is used up: never saved twice
             QCOMPARE(Read(path), after);
         }
+    }
+
+    // CP936's single byte 0x80 "€" showed as "�" and came back as 84 31 A4 37. Every
+    // two-byte code (lead 81..FE, trail 40..7E and 80..FE) and 0x80 alone stand in nine
+    // names; after a save with a new entry each untouched line is as it was.
+    void legacyBytes() {
+        QList<QByteArray> lines(kLeaderboardSize);
+        int code = 0;
+        for (int lead = 0x81; lead <= 0xFE; ++lead)
+            for (int trail = 0x40; trail <= 0xFE; ++trail)
+                if (trail != 0x7F) lines[code++ % 9].append(char(lead)).append(char(trail));
+        for (int k = 0; k < kLeaderboardSize; ++k) lines[k] = "\x80" + lines[k] + "\x80," + QByteArray::number(900 - 10 * k);
+        QTemporaryDir dir;
+        const QString path = LeaderboardFilePath(dir.path(), 1);
+        Write(path, lines.join("\r\n") + "\r\n");
+        const LoadResult loaded = LoadLeaderboard(path);
+        QCOMPARE(loaded.list[9].name, QString("€€"));
+        QCOMPARE(SaveLeaderboardEntry(path, loaded.list, 4, "新", 865).place, 4);
+        const QList<QByteArray> saved = Read(path).split('\n');
+        for (int k = 0; k < 9; ++k) QVERIFY2(saved[k < 4 ? k : k + 1] == lines[k] + '\r', qPrintable(QString::number(k)));
+    }
+
+    // A lock held by another copy, a full disk, a write failing at its last flush: each
+    // named as it is, the system's reason kept, the file unchanged (a flush failure once
+    // emptied the file and reported it saved).
+    void causes() {
+        QTemporaryDir dir;
+        const QString path = LeaderboardFilePath(dir.path(), 1);
+        Write(path, Zeros(10));
+        QLockFile other(path + ".lock");
+        QVERIFY(other.tryLock(0));
+        SaveResult r = SaveLeaderboardEntry(path, PlaceholderList(), 0, "n", 5, 0);
+        QVERIFY(r.status == SaveStatus::LockFailed && Form2::MessageFor(r).contains("另一个正在玩的游戏"));
+        other.unlock();
+        QFile full("/dev/full");
+        QVERIFY(full.open(QIODevice::WriteOnly | QIODevice::Unbuffered) && full.write("\n") < 0);
+        r = WriteFailure(path, full);
+        QVERIFY(r.status == SaveStatus::DiskFull && r.detail == "No space left on device" && Form2::MessageFor(r).contains("磁盘已满"));
+        std::signal(SIGXFSZ, SIG_IGN);
+        rlimit before{};
+        getrlimit(RLIMIT_FSIZE, &before);
+        const rlimit small{200, before.rlim_max};
+        setrlimit(RLIMIT_FSIZE, &small);
+        r = SaveLeaderboardEntry(path, PlaceholderList(), 0, QString(300, 'N'), 5, 0);
+        setrlimit(RLIMIT_FSIZE, &before);
+        QVERIFY(r.status == SaveStatus::WriteFailed && !r.detail.isEmpty() && Form2::MessageFor(r).contains("这个文件没能写入"));
+        QCOMPARE(Read(path), Zeros(10));
+    }
+
+    // A list kept beside the program, with none yet in the player's folder, was ignored
+    // (ten "0" rows). It is read, and saves go to the player's folder only.
+    void listBesideTheProgram() {
+        QTemporaryDir program, user;
+        const QByteArray old = "ann,90\r\nbob,80\r\ncid,70\r\n";
+        Write(LeaderboardFilePath(program.path(), 2), old);
+        test::FakeSound sound;
+        Form2 form(sound, user.path(), program.path());
+        form.ShowFor(2, 75);
+        QCOMPARE(form.newPos(), 2);
+        form.findChild<QLineEdit*>("Text1")->setText("dan");
+        form.Command1_Click();
+        QCOMPARE(Read(LeaderboardFilePath(user.path(), 2)), "ann,90\r\nbob,80\r\ndan,75\r\ncid,70\r\n" + Zeros(6));
+        QCOMPARE(Read(LeaderboardFilePath(program.path(), 2)), old);
+        QCOMPARE(QDir(program.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
     }
 
     // Another copy filled the list while the name was typed: the window says so and shows
