@@ -1,13 +1,16 @@
 #!/usr/bin/env bash
 # Installs the Debian packages a build needs, only those that are missing.
-# Usage: tools/deps.sh run|test|bench   (test adds what the headless tests need, bench
-# what bench/run needs)
+# Usage: tools/deps.sh run|test|bench|font   (test adds what the headless tests need,
+# bench what bench/run needs, font what resources/fonts/make_subset.py needs)
 set -euo pipefail
 
 want=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev
       libgl-dev fonts-noto-cjk fonts-arphic-uming)
 if [ "${1:-run}" = test ]; then
   want+=(libgtest-dev clang libclang-rt-14-dev desktop-file-utils appstream)
+fi
+if [ "${1:-run}" = font ]; then
+  want+=(python3-fonttools)
 fi
 if [ "${1:-run}" = bench ]; then
   want+=(pkg-config libxcb-damage0-dev xvfb xdotool imagemagick valgrind)

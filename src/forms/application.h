@@ -2,6 +2,8 @@
 // folder the leaderboard falls back to, and its icon.
 #pragma once
 
+#include "forms/cjk_font.h"
+
 #include <QGuiApplication>
 #include <QIcon>
 #include <QSize>
@@ -21,8 +23,11 @@ inline QIcon AppIcon() {
 }
 
 // Call once the application object exists. The name makes the per-user data folder
-// ~/.local/share/numora (AppData/Roaming/numora on Windows).
+// ~/.local/share/numora (AppData/Roaming/numora on Windows). The menus and the help take
+// the windows' CJK font too, so no text depends on the machine having one.
 inline void SetUpApplication() {
+    RegisterEmbeddedFont();
+    QGuiApplication::setFont(SongtiFont());
     QGuiApplication::setApplicationName(QStringLiteral("numora"));
     QGuiApplication::setApplicationDisplayName(QStringLiteral("Numora"));
     QGuiApplication::setWindowIcon(AppIcon());
