@@ -18,8 +18,20 @@ QString RegisterEmbeddedFont(const QString& resource) {
     return EmbeddedFamily();
 }
 
+QStringList InstalledFamilies(const QStringList& wanted) {
+    // Asked by its styles, which looks up that one family: QFontDatabase::hasFamily() and
+    // families() read in every family of the machine, which costs more than the window.
+    QStringList present;
+    for (const QString& family : wanted)
+        if (!QFontDatabase::styles(family).isEmpty()) present << family;
+    return present;
+}
+
 QFont SongtiFont(double pointSize, bool bold) {
-    QStringList families{QStringLiteral("SimSun"), QStringLiteral("宋体")};
+    // Resolved once: the machine's fonts do not change while the game runs.
+    static const QStringList songti =
+        InstalledFamilies({QStringLiteral("SimSun"), QStringLiteral("宋体")});
+    QStringList families = songti;
     if (!EmbeddedFamily().isEmpty()) families << EmbeddedFamily();
     families << QStringLiteral("Noto Serif CJK SC") << QStringLiteral("AR PL UMing CN")
              << QStringLiteral("Noto Sans CJK SC");

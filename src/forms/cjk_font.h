@@ -6,6 +6,7 @@
 
 #include <QFont>
 #include <QString>
+#include <QStringList>
 
 namespace numora {
 
@@ -17,7 +18,15 @@ inline const QString kEmbeddedFontResource = QStringLiteral(":/fonts/numora-seri
 // fonts, and the program starts all the same. Called once, before any window is made.
 QString RegisterEmbeddedFont(const QString& resource = kEmbeddedFontResource);
 
-// A point size of 0 keeps the default size.
+// The families of `wanted` this machine has, in order. A font asks for its families in
+// turn, and one the machine lacks is not merely skipped: the font system substitutes
+// the nearest it has (fontconfig maps SimSun to a system CJK font, for one), which would
+// come before the fonts listed after it, and the search for it costs more than the
+// whole window's text.
+QStringList InstalledFamilies(const QStringList& wanted);
+
+// SimSun or 宋体 where the machine has them, then the embedded font, then the system's
+// CJK fonts. A point size of 0 keeps the default size.
 QFont SongtiFont(double pointSize = 0, bool bold = false);
 
 }  // namespace numora

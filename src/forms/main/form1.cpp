@@ -217,8 +217,10 @@ void Form1::BuildControls() {
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setGeometry(cellW * (nCol - 1) - 30, 5, 80, 27);
     QFont scoreFont;
-    scoreFont.setFamilies({QStringLiteral("Symbol"), QStringLiteral("DejaVu Sans"),
-                           QStringLiteral("Noto Sans")});
+    // With none of these, the windows' own font draws the digits.
+    scoreFont.setFamilies(InstalledFamilies({QStringLiteral("Symbol"),
+                                             QStringLiteral("DejaVu Sans"),
+                                             QStringLiteral("Noto Sans")}));
     scoreFont.setPointSizeF(14.25);
     scoreFont.setBold(true);
     Label1->setFont(scoreFont);
