@@ -2,7 +2,7 @@
 #include "forms/leaderboard/form2.h"
 #include "forms/main/form1.h"
 #include "game/random_source.h"
-#include "sound/qt_sound_player.h"
+#include "sound/module_sound_player.h"
 
 #include <QApplication>
 
@@ -12,7 +12,7 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     numora::SetUpApplication();
 
-    numora::QtSoundPlayer sound;
+    numora::ModuleSoundPlayer sound;
     numora::SeededRandom random;
     numora::Form1 form1(sound, random);
     // The leaderboard window is made at the first game over and lives on, reloading at
