@@ -32,11 +32,19 @@ QFont SongtiFont(double pointSize, bool bold) {
     static const QStringList songti =
         InstalledFamilies({QStringLiteral("SimSun"), QStringLiteral("宋体")});
     QStringList families = songti;
-    if (!EmbeddedFamily().isEmpty()) families << EmbeddedFamily();
-    families << QStringLiteral("Noto Serif CJK SC") << QStringLiteral("AR PL UMing CN")
-             << QStringLiteral("Noto Sans CJK SC");
+    // The embedded font holds every character of the program's texts, so the system's
+    // fonts are named only without it. Named fonts after the first are looked up in full
+    // at the first use of every size, a fontconfig sort each; left to fall back, they
+    // are sought only for a character the embedded font lacks (in a player's name),
+    // and the serif hint then picks a serif CJK font where the machine has one.
+    if (!EmbeddedFamily().isEmpty())
+        families << EmbeddedFamily();
+    else
+        families << QStringLiteral("Noto Serif CJK SC") << QStringLiteral("AR PL UMing CN")
+                 << QStringLiteral("Noto Sans CJK SC");
     QFont font;
     font.setFamilies(families);
+    font.setStyleHint(QFont::Serif);
     if (pointSize > 0) font.setPointSizeF(pointSize);
     font.setBold(bold);
     return font;

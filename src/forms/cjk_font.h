@@ -25,8 +25,9 @@ QString RegisterEmbeddedFont(const QString& resource = kEmbeddedFontResource);
 // whole window's text.
 QStringList InstalledFamilies(const QStringList& wanted);
 
-// SimSun or 宋体 where the machine has them, then the embedded font, then the system's
-// CJK fonts. A point size of 0 keeps the default size.
+// SimSun or 宋体 where the machine has them, then the embedded font; the system's CJK
+// fonts where the embedded one could not be registered, or for a character it lacks.
+// A point size of 0 keeps the default size.
 QFont SongtiFont(double pointSize = 0, bool bold = false);
 
 }  // namespace numora
