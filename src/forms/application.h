@@ -3,9 +3,11 @@
 #pragma once
 
 #include "forms/cjk_font.h"
+#include "forms/raw_image.h"
 
 #include <QGuiApplication>
 #include <QIcon>
+#include <QPixmap>
 #include <QSize>
 #include <QString>
 
@@ -13,12 +15,16 @@ namespace numora {
 
 // Made from the embedded PNG renderings, not the SVG: an SVG icon needs Qt's SVG icon
 // plugin, which a plain Qt install lacks, and the windows would then have no icon at
-// all. Each size is decoded before the window shows, so only those a title bar or task
+// all. Each size is read before the window shows, so only those a title bar or task
 // switcher asks of a window are given; larger views use the installed theme icon.
 inline QIcon AppIcon() {
     QIcon icon;
-    for (int size : {16, 32, 48, 64})
-        icon.addFile(QStringLiteral(":/icon/numora-%1.png").arg(size), QSize(size, size));
+    for (int size : {16, 32, 48, 64}) {
+        // Raw pixels, made from icon/numora-N.png at build time: no decoding before the
+        // window shows.
+        const QImage image = LoadRawImage(QStringLiteral(":/raw/numora-%1.qpx").arg(size));
+        if (!image.isNull()) icon.addPixmap(QPixmap::fromImage(image));
+    }
     return icon;
 }
 
