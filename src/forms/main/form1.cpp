@@ -131,8 +131,10 @@ QPixmap Form1::Bitmap(int id) {
     // pixels: decoding their PNGs took a fifth of the start-up.
     const bool raw = id == 101 || id == 102;
     const auto load = [raw, id](const char* suffix) {
-        return raw ? QPixmap::fromImage(LoadRawImage(QStringLiteral(":/raw/bmp%1%2.qpx").arg(id).arg(suffix)))
-                   : QPixmap(QStringLiteral(":/bitmaps/bmp%1%2.png").arg(id).arg(suffix));
+        if (raw)
+            return QPixmap::fromImage(
+                LoadRawImage(QStringLiteral(":/raw/bmp%1%2.qpx").arg(id).arg(suffix)));
+        return QPixmap(QStringLiteral(":/bitmaps/bmp%1%2.png").arg(id).arg(suffix));
     };
     if (qApp->devicePixelRatio() > 1.0) {
         QPixmap sharp = load("@2x");
