@@ -1,7 +1,7 @@
 #include "forms/application.h"
 #include "forms/hand_over.h"
 #include "game/random_source.h"
-#include "sound/qt_sound_player.h"
+#include "sound/module_sound_player.h"
 
 #include <QApplication>
 
@@ -11,7 +11,7 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     numora::SetUpApplication();
 
-    numora::QtSoundPlayer sound;
+    numora::ModuleSoundPlayer sound;
     numora::SeededRandom random;
     numora::Form1 form1(sound, random);
     std::unique_ptr<numora::Form2> form2;

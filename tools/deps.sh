@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages a build needs, only those that are missing.
-# Usage: tools/deps.sh run|test|bench|package   (test adds what the headless tests need,
-# bench what bench/run needs, package what makes the Debian package)
+# Usage: tools/deps.sh run|test|bench|package|font   (test adds what the headless tests
+# need, bench what bench/run needs, package what makes the Debian package, font what
+# resources/fonts/make_subset.py needs)
 set -euo pipefail
 
 want=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev
@@ -11,6 +12,9 @@ if [ "${1:-run}" = test ]; then
 fi
 if [ "${1:-run}" = package ]; then
   want+=(dpkg-dev)
+fi
+if [ "${1:-run}" = font ]; then
+  want+=(python3-fonttools)
 fi
 if [ "${1:-run}" = bench ]; then
   want+=(pkg-config libxcb-damage0-dev xvfb xdotool imagemagick valgrind)

@@ -2,8 +2,12 @@
 // folder the leaderboard falls back to, and its icon.
 #pragma once
 
+#include "forms/cjk_font.h"
+#include "forms/raw_image.h"
+
 #include <QGuiApplication>
 #include <QIcon>
+#include <QPixmap>
 #include <QSize>
 #include <QString>
 
@@ -11,12 +15,16 @@ namespace numora {
 
 // Made from the embedded PNG renderings, not the SVG: an SVG icon needs Qt's SVG icon
 // plugin, which a plain Qt install lacks, and the windows would then have no icon at
-// all. Each size is decoded before the window shows, so only those a title bar or task
+// all. Each size is read before the window shows, so only those a title bar or task
 // switcher asks of a window are given; larger views use the installed theme icon.
 inline QIcon AppIcon() {
     QIcon icon;
-    for (int size : {16, 32, 48, 64})
-        icon.addFile(QStringLiteral(":/icon/numora-%1.png").arg(size), QSize(size, size));
+    for (int size : {16, 32, 48, 64}) {
+        // Raw pixels, made from icon/numora-N.png at build time: no decoding before the
+        // window shows.
+        const QImage image = LoadRawImage(QStringLiteral(":/raw/numora-%1.qpx").arg(size));
+        if (!image.isNull()) icon.addPixmap(QPixmap::fromImage(image));
+    }
     return icon;
 }
 
@@ -24,7 +32,11 @@ inline QIcon AppIcon() {
 // ~/.local/share/numora (AppData/Roaming/numora on Windows). No display name is set: Qt
 // would append it to every title bar ("排行榜 — Numora"), and each window's title is its
 // whole title; the main window's already reads "Numora".
+// The menus and the help take the windows' CJK font too, so no text depends on the machine
+// having one.
 inline void SetUpApplication() {
+    RegisterEmbeddedFont();
+    QGuiApplication::setFont(SongtiFont());
     QGuiApplication::setApplicationName(QStringLiteral("numora"));
     QGuiApplication::setWindowIcon(AppIcon());
 }

@@ -1,32 +1,14 @@
 #include "sound/qt_sound_player.h"
 
-#include "sound/wav_info.h"
-
-#include <QFile>
 #include <QSoundEffect>
 #include <QUrl>
 
 namespace numora {
-namespace {
-constexpr int kSoundIds[] = {104, 106};
-}
 
-QtSoundPlayer::QtSoundPlayer(QObject* parent) : QObject(parent) {
-    for (int id : kSoundIds) {
-        QFile file(ResourcePath(id));
-        if (!file.open(QIODevice::ReadOnly)) continue;
-        const QByteArray bytes = file.readAll();
-        const auto info = ReadWavInfo(std::as_bytes(std::span(bytes.constData(),
-                                                              static_cast<std::size_t>(bytes.size()))));
-        durations_[id] = info ? info->DurationMs() : 0;
-    }
-}
+QtSoundPlayer::QtSoundPlayer(QObject* parent)
+    : QObject(parent), durations_(EmbeddedSoundDurations()) {}
 
 QtSoundPlayer::~QtSoundPlayer() = default;
-
-QString QtSoundPlayer::ResourcePath(int id) {
-    return QStringLiteral(":/sounds/wav%1.wav").arg(id);
-}
 
 QSoundEffect* QtSoundPlayer::Effect(int id) {
     auto it = effects_.find(id);

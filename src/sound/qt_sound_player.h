@@ -1,11 +1,12 @@
-// Plays the embedded wave sounds through QSoundEffect.
+// Plays the embedded wave sounds through QSoundEffect. It lives in the sound module
+// (sound_module.cpp), so Qt Multimedia is loaded only when the first game begins.
 #pragma once
 
+#include "sound/embedded_sounds.h"
 #include "sound/sound_player.h"
 
 #include <QObject>
 #include <map>
-#include <memory>
 
 class QSoundEffect;
 
@@ -21,8 +22,7 @@ public:
     void Play(int id) override;
     int DurationMs(int id) const override;
 
-    // The embedded sounds' resource paths, e.g. ":/sounds/wav104.wav".
-    static QString ResourcePath(int id);
+    static QString ResourcePath(int id) { return SoundResourcePath(id); }
 
 private:
     QSoundEffect* Effect(int id);

@@ -1,5 +1,6 @@
 // How long a wave sound plays, read from its header: the milestone wait lasts exactly that.
-#include "sound/qt_sound_player.h"
+// The sound module: loaded only when the first game begins, and its absence silent.
+#include "sound/module_sound_player.h"
 #include "sound/wav_info.h"
 
 #include <QtTest>
@@ -33,16 +34,29 @@ private slots:
         QCOMPARE(info->DurationMs(), 13);
         QCOMPARE(Info(Chunk("fmt ", Format(2, 44100, 16)) + Chunk("data", QByteArray(176400, 0)))->DurationMs(), 1000);
         QCOMPARE(Info(Chunk("fmt ", Format(1, 8000, 12)) + Chunk("data", QByteArray(16000, 0)))->DurationMs(), 1000);
+        QCOMPARE(Info(Chunk("fmt ", Format(258, 1, 264)) + Chunk("data", QByteArray(8514, 0)))->DurationMs(), 1000);
         QVERIFY(!Info(Chunk("data", "ab")));
         QVERIFY(!Info(fmt.left(20)));
         QVERIFY(!Info(fmt + "JUNK\xff\xff\xff\xff" + Chunk("data", "ab")));
         QVERIFY(!ReadWavInfo(std::as_bytes(std::span("RIFF....WAVX", 12))));
         QCOMPARE(WavInfo{}.DurationMs(), 0);
-        // The embedded sounds: 16539 bytes at 22050/s, 22048 bytes at 11025/s.
-        QtSoundPlayer player;
-        QCOMPARE(player.DurationMs(104), 751);
-        QCOMPARE(player.DurationMs(106), 2000);
-        QCOMPARE(player.DurationMs(105), 0);
+    }
+
+    // The embedded sounds last 16539 bytes at 22050/s and 22048 at 11025/s, module or not;
+    // the module is not mapped before a game; a missing one neither crashes nor blocks.
+    void module() {
+        ModuleSoundPlayer missing({QStringLiteral("/nonexistent/numora-sound-qt")});
+        missing.Preload();
+        missing.Play(104);
+        QVERIFY(!missing.loaded());
+        QCOMPARE(missing.DurationMs(104) * 10000 + missing.DurationMs(106), 7512000);
+        QCOMPARE(missing.DurationMs(105), 0);
+        ModuleSoundPlayer sound({NUMORA_SOUND_MODULE_PATH});
+        QVERIFY(!sound.loaded());
+        sound.Preload();
+        QVERIFY(sound.loaded());
+        sound.Play(104);
+        QCOMPARE(sound.DurationMs(106), 2000);
     }
 };
 
