@@ -4,5 +4,5 @@ set -euo pipefail
 cd "$(dirname "$0")"
 tools/deps.sh run
 cmake --preset default >/dev/null
-cmake --build build --target numora
+cmake --build build --target numora numora_sound_module
 exec ./build/numora "$@"

@@ -28,10 +28,12 @@ set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # What the program needs at run time out of dpkg-shlibdeps' sight: the Wayland platform
-# plugin Qt loads by name (the X11 one comes with libqt6gui6), and a font that has the
-# Chinese every text is written in. Sound needs nothing more: QSoundEffect plays through
-# the PulseAudio client inside libQt6Multimedia.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-wayland, fonts-noto-cjk | fonts-arphic-uming")
+# plugin Qt loads by name (the X11 one comes with libqt6gui6). Sound needs nothing more:
+# the module's QSoundEffect plays through the PulseAudio client inside libQt6Multimedia,
+# which dpkg-shlibdeps reads off the module. The program's own texts use the font it
+# carries; a full CJK font is only recommended, for players' names beyond those texts.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-wayland")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-noto-cjk | fonts-arphic-uming")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "mental arithmetic game for young children")
 # CPack puts the summary before it.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Numora helps young children get fast at mental arithmetic. A pair of cells

@@ -40,6 +40,7 @@ dpkg-deb -I "$deb" control | tee "$tmp/control"
 dpkg-deb -c "$deb" | tee "$tmp/listing" | awk '$1 !~ /^d/ {print $6}' | sort | diff -u "$tmp/want" - || fail "the package and the install differ"
 awk '$2 != "root/root"' "$tmp/listing" | grep . && fail "files not owned by root"
 grep -qx 'Section: games' "$tmp/control" || fail "the section is not games"
+grep -q "^Recommends: fonts-noto-cjk" "$tmp/control" || fail "a CJK font is not recommended"
 for dep in libqt6multimedia6 libqt6widgets6 qt6-wayland; do grep '^Depends:' "$tmp/control" | grep -qw "$dep" || fail "Depends lacks $dep"; done
 dpkg-deb --fsys-tarfile "$deb" | tar -xO ./usr/games/numora >"$tmp/numora"
 readelf -S "$tmp/numora" | grep -qE '\.symtab|\.debug_' && fail "the program is not stripped"
