@@ -47,12 +47,16 @@ void Game::ChooseAnimation(bool on) {
 
 // ---------------------------------------------------------------- new game, spawn
 
-void Game::NewGame() {
-    // Whatever the old game was waiting for belongs to it alone.
+// Whatever the old game was waiting for belongs to it alone: no continuation of it runs.
+void Game::DropContinuations() {
     ClearWait();
     next_ = Step::None;
     milestonePending_ = false;
     filling_ = false;
+}
+
+void Game::NewGame() {
+    DropContinuations();
 
     s_.canStep = true;
     s_.score = 0;
@@ -380,10 +384,7 @@ void Game::GameOver() {
 }
 
 void Game::Stop() {
-    ClearWait();
-    next_ = Step::None;
-    milestonePending_ = false;
-    filling_ = false;
+    DropContinuations();
     s_.playing = false;
     SetTimer1Enabled(false);
     SetTimer3Enabled(false);

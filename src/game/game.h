@@ -174,6 +174,7 @@ public:
 private:
     enum class Step { None, MatchSecond, AfterMatches, Collapse, Removal, Spawn, Fill };
 
+    void DropContinuations();
     void NewGame();
     void DrawPreview();
     int PickEquation();
