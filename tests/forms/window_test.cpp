@@ -159,6 +159,9 @@ private slots:
         QTest::keyPress(w.get("Label1"), Qt::Key_Left, Qt::ControlModifier);
         for (auto key : {Qt::Key_Right, Qt::Key_Down, Qt::Key_Up}) QTest::keyPress(w.get("Pict"), key);
         QCOMPARE(w.form1.game().state().blkCol[0] * 100 + w.form1.game().state().blkRow[1] * 10 + w.sound.preloads, 211);
+        QKeyEvent space(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier);
+        QApplication::sendEvent(w.get("Pict"), &space);  // other keys are left to the widgets
+        QVERIFY(!space.isAccepted());
         w.form1.Mhow_Click();
         QTest::keyPress(w.get("Pict"), Qt::Key_Left);
         QCOMPARE(w.form1.game().state().blkCol[0], 2);
