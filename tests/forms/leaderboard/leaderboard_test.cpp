@@ -4,6 +4,7 @@
 #include "forms/leaderboard/form2.h"
 #include "support/fake_sound.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -222,6 +223,13 @@ private slots:
         QCOMPARE(ParseScore("9223372036854775808") + ParseScore("+") + ParseScore("1 2"), 0);
         QCOMPARE(ParseScore("\t+42 "), 42);
         QCOMPARE(SanitizeName(QString("a\r\nb\tc") + QChar(0xD800) + "d😀,"), QStringLiteral("abcd😀，"));
+        // A huge file is read only as far as its tenth line, and never past 16 MiB.
+        QBuffer lines, line;
+        lines.setData(QByteArray("a,1\n").repeated(1 << 20));
+        line.setData(QByteArray(17 << 20, 'x'));
+        QVERIFY(lines.open(QIODevice::ReadOnly) && line.open(QIODevice::ReadOnly));
+        QCOMPARE(ReadLeaderboard(lines)[9].score + ReadLeaderboard(line)[0].score, 1);
+        QVERIFY(lines.pos() < (1 << 20) && line.pos() == (16 << 20));
         QTemporaryDir dir;
         const auto writable = qScopeGuard([&] { QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner); });
         QCOMPARE(ChooseLeaderboardFolder(dir.path(), "/nonexistent/user"), dir.path());
