@@ -109,6 +109,7 @@ private slots:
         QCOMPARE(Geo(&w.form1), QString("133,0 408x%1 ").arg(502 + w.form1.menuBar()->sizeHint().height()));
         QCOMPARE(w.form1.centralWidget()->size(), QSize(408, 502));
         QCOMPARE(w.form1.minimumSize(), w.form1.maximumSize());
+        QCOMPARE(w.form1.findChildren<QLabel*>(QRegularExpression("^LabRes_")).size(), kCellCount);  // no stray cell
         QCOMPARE(Geo(w.get("Pict")) + Geo(w.get("Picbg")) + Geo(w.get("Label1")) + Geo(w.get("LabBp_1")) + Geo(w.get("PicTboy")) + Geo(w.cell(111)),
                  "0,0 408x40 0,40 405x470 320,5 80x27 204,3 50x32 112,0 41x41 357,469 50x32 ");
         const QFont score = w.get("Label1")->font(), cell = w.cell(0)->font(), pair = w.get("LabB_0")->font();
