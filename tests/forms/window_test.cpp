@@ -160,6 +160,9 @@ private slots:
         QTest::keyPress(w.get("Label1"), Qt::Key_Left, Qt::ControlModifier);
         for (auto key : {Qt::Key_Right, Qt::Key_Down, Qt::Key_Up}) QTest::keyPress(w.get("Pict"), key);
         QCOMPARE(w.form1.game().state().blkCol[0] * 100 + w.form1.game().state().blkRow[1] * 10 + w.sound.preloads, 211);
+        w.form1.game().editState().picBoySet = w.form1.game().editState().picTboySet = 3;  // a later figure
+        w.form1.Timer3_Timer();
+        Check(w, false);
         QKeyEvent space(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier);
         QApplication::sendEvent(w.get("Pict"), &space);  // other keys are left to the widgets
         QVERIFY(!space.isAccepted());
