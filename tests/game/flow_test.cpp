@@ -106,6 +106,9 @@ TEST(NewGame, DealsThePreviewFirstAndDrawsFreshInRange) {
     std::set<std::string> seen;
     for (int i = 0; i < 50; ++i, game.ChooseMode(2)) seen.insert(game.state().labB[0] + game.state().labB[1] + game.state().labBp[0]);
     EXPECT_GT(seen.size(), 45u);
+    double lo = 1, hi = 0;  // the whole of [0, 1): every equation can come
+    for (int i = 0; i < 2000; ++i) lo = std::min(lo, random.NextUnit()), hi = std::max(hi, random.NextUnit());
+    EXPECT_TRUE(lo >= 0 && lo < 0.01 && hi > 0.99 && hi < 1) << lo << " " << hi;
 }
 
 // Only (3,0) and (4,0) end the game; a pair landing in row 0 elsewhere plays on; a pair
