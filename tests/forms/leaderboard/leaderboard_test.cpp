@@ -85,10 +85,7 @@ private slots:
         QTemporaryDir dir;
         const auto writable = qScopeGuard([&] { QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner); });
         const QString path = dir.filePath("kavex3.tmp");
-        if (!before.isEmpty()) {
-            QFile file(path);
-            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(before) == before.size());
-        }
+        if (!before.isEmpty()) Write(path, before);
         const QByteArray shownBefore = Read(path);
         if (at == "folder") QVERIFY(QDir(dir.path()).mkdir("kavex3.tmp"));
         if (at == "pipe") QCOMPARE(mkfifo(qPrintable(path), 0600), 0);
