@@ -87,7 +87,13 @@ INSTANTIATE_TEST_SUITE_P(Scripts, Flow, ::testing::Values(
     Scenario{"figure_before_a_game", {}, "", 0, 0, "|AyA", "frame=0.0 facing 0|fig=banner|flags=t3 splash"},
     Scenario{"figure_frames", {}, "3 5 2 4 5 3", 0, 2, "AARAA", "frame=2.3 facing 2|fig=200,148"},
     Scenario{"figure_off", {}, "", 0, 0, "AnA2", "frame=0.0 facing 0|checked=20n|fig=banner|flags=play t1=2000 step pair"},
-    Scenario{"figure_on_mid_game", {}, "", 0, 0, "n1y", "flags=play t1=2000 step pair t3|fig=350,40"}), kCaseName);
+    Scenario{"figure_on_mid_game", {}, "", 0, 0, "n1y", "flags=play t1=2000 step pair t3|fig=350,40"},
+    // The figure stands above the pair's leftmost, highest cell, or in the banner near the top.
+    Scenario{"figure_above_flat_pair", {}, "3 5 2 4 5 3", 0, 0, "A", "fig=150,148"},
+    Scenario{"figure_rows_0_1_banner", {}, "3 0 2 3 1 3", 0, 0, "A", "fig=banner"},
+    Scenario{"figure_rows_1_2_banner", {}, "3 2 2 3 1 3", 0, 0, "A", "fig=banner"},
+    Scenario{"figure_cell1_left", {}, "5 2 2 4 2 3", 0, 0, "A", "fig=200,52"},
+    Scenario{"figure_bottom", {}, "0 13 2 0 12 3", 0, 0, "A", "fig=0,372"}), kCaseName);
 
 // The preview drawn by a new game falls first; an index past the list's end is never drawn;
 // successive pairs are fresh draws.
@@ -152,27 +158,6 @@ TEST(GameOver, FillsCellByCellThenHandsOver) {
         EXPECT_EQ(h.Show("cells flags"), *next ? "cells=0 0|flags=play t1=2000 step pair t3" : "cells=112 0|flags=step t3");
     }
 }
-
-struct FigureCase {
-    const char* name;
-    int c0, r0, c1, r1;
-    const char* fig;
-};
-class Figure : public ::testing::TestWithParam<FigureCase> {};
-
-// The figure stands above the pair's leftmost, highest cell, or in the banner near the top.
-TEST_P(Figure, StandsOnThePairOrInTheBanner) {
-    const FigureCase& c = GetParam();
-    Harness h;
-    h.Play("1");
-    h.SetPair(c.c0, c.r0, "2", c.c1, c.r1, "3");
-    h.Play("A");
-    EXPECT_EQ(h.Show("fig"), std::string("fig=") + c.fig);
-}
-INSTANTIATE_TEST_SUITE_P(Positions, Figure, ::testing::Values(
-    FigureCase{"flat_row_5", 3, 5, 4, 5, "150,148"}, FigureCase{"rows_0_1", 3, 0, 3, 1, "banner"},
-    FigureCase{"rows_1_2", 3, 2, 3, 1, "banner"}, FigureCase{"row_2_cell1_left", 5, 2, 4, 2, "200,52"},
-    FigureCase{"bottom", 0, 13, 0, 12, "0,372"}), kCaseName);
 
 }  // namespace
 }  // namespace numora::test
