@@ -133,6 +133,7 @@ private slots:
         Form3* help = w.form1.helpWindow();
         QCOMPARE(help->windowTitle() + " " + Geo(help) + Geo(help->findChild<QLabel*>("Label1")), "玩法 147,133 344x253 16,24 313x217 ");
         QCOMPARE(help->findChild<QLabel*>("Label1")->text(), Form3::HelpText());
+        QCOMPARE(help->grab(QRect(2, 2, 1, 1)).toImage().pixelColor(0, 0), QColor(Qt::white));
         QVERIFY(Form3::HelpText().startsWith("游戏目的：帮助儿童提高口算能力。\r\n\r\n游戏方法：类似落砖棋") && Form3::HelpText().endsWith("得的分数越高。"));
     }
 
