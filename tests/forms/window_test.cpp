@@ -110,8 +110,8 @@ private slots:
         QCOMPARE(w.form1.centralWidget()->size(), QSize(408, 502));
         QCOMPARE(w.form1.minimumSize(), w.form1.maximumSize());
         QCOMPARE(w.form1.findChildren<QLabel*>(QRegularExpression("^LabRes_")).size(), kCellCount);  // no stray cell
-        QCOMPARE(Geo(w.get("Pict")) + Geo(w.get("Picbg")) + Geo(w.get("Label1")) + Geo(w.get("LabBp_1")) + Geo(w.get("PicTboy")) + Geo(w.cell(111)),
-                 "0,0 408x40 0,40 405x470 320,5 80x27 204,3 50x32 112,0 41x41 357,469 50x32 ");
+        QCOMPARE(Geo(w.get("Pict")) + Geo(w.get("Picbg")) + Geo(w.get("Label1")) + Geo(w.get("LabBp_1")) + Geo(w.get("PicTboy")) + Geo(w.cell(111)) + Geo(w.get("PicMove")),
+                 "0,0 408x40 0,40 405x470 320,5 80x27 204,3 50x32 112,0 41x41 357,469 50x32 0,0 50x50 ");
         const QFont score = w.get("Label1")->font(), cell = w.cell(0)->font(), pair = w.get("LabB_0")->font();
         QCOMPARE(QString("%1 %2 %3 %4 %5").arg(score.pointSizeF()).arg(score.bold()).arg(cell.pointSizeF()).arg(pair.pointSizeF()).arg(cell.bold() || pair.bold()), "14.25 1 12 10.5 0");
         QCOMPARE(cell.families().first() + " " + w.get("Label1")->palette().color(QPalette::WindowText).name(), "Numora Serif SC #ff0000");
@@ -161,6 +161,13 @@ private slots:
         QTest::keyPress(w.get("Label1"), Qt::Key_Left, Qt::ControlModifier);
         for (auto key : {Qt::Key_Right, Qt::Key_Down, Qt::Key_Up}) QTest::keyPress(w.get("Pict"), key);
         QCOMPARE(w.form1.game().state().blkCol[0] * 100 + w.form1.game().state().blkRow[1] * 10 + w.sound.preloads, 211);
+        std::string chosen;  // each menu item chooses its own mode, level or figure setting
+        for (const char* item : {"b1_1", "b1_5", "b1_3", "b1_4", "j3", "j1", "dhw", "j2", "dhy", "b1_2"}) {
+            w.get<QAction>(item)->trigger();
+            const GameState& s = w.form1.game().state();
+            chosen += std::to_string(s.mode) + std::to_string(s.lvlBonus / 3000) + (s.dhyChecked ? "y " : "n ");
+        }
+        QCOMPARE(chosen, "10y 50y 30y 40y 42y 40y 40n 41n 41y 21y ");
         w.form1.game().editState().picBoySet = w.form1.game().editState().picTboySet = 3;  // a later figure
         w.form1.Timer3_Timer();
         Check(w, false);
@@ -169,7 +176,7 @@ private slots:
         QVERIFY(!space.isAccepted());
         w.form1.Mhow_Click();
         QTest::keyPress(w.get("Pict"), Qt::Key_Left);
-        QCOMPARE(w.form1.game().state().blkCol[0], 2);
+        QCOMPARE(w.form1.game().state().blkCol[0], 3);  // not moved while the help is open
         w.form1.helpWindow()->close();
         QVERIFY(w.form1.isEnabled());
     }

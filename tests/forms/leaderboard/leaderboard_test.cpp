@@ -64,8 +64,8 @@ private slots:
             << "Bo" << "Bo,50001\r\n" + kLegacy.left(kLegacy.indexOf("8,-5"));
         QTest::newRow("no place: ties with the tenth") << "file" << kLegacy << qint64(-5) << -1 << "" << QByteArray();
         // Damaged lines count as zero and come back as they were.
-        QTest::newRow("damaged lines") << "file" << QByteArray("x\n,12\r\na,1e3\r\nb,99999999999999999999\r\nc, -7 \r\n")
-            << qint64(1) << 0 << "d" << "d,1\r\nx\r\n,12\r\na,1e3\r\nb,99999999999999999999\r\nc, -7 \r\n" + Zeros(4);
+        QTest::newRow("damaged lines") << "file" << QByteArray("\nx\n,12\r\na,1e3\r\nb,99999999999999999999\r\nc, -7 \r\n")
+            << qint64(1) << 0 << "d" << "d,1\r\n\r\nx\r\n,12\r\na,1e3\r\nb,99999999999999999999\r\nc, -7 \r\n" + Zeros(3);
         QTest::newRow("a folder at the path") << "folder" << QByteArray() << qint64(5) << 0 << "e" << QByteArray("!这个文件读不出来");
         QTest::newRow("a named pipe at the path") << "pipe" << QByteArray() << qint64(5) << 0 << "e" << QByteArray("!这个文件读不出来");
         QTest::newRow("an unreadable file") << "unreadable" << kLegacy << qint64(5) << 0 << "e" << QByteArray("!这个文件读不出来");
@@ -136,12 +136,13 @@ private slots:
         for (int lead = 0x81; lead <= 0xFE; ++lead)
             for (int trail = 0x40; trail <= 0xFE; ++trail)
                 if (trail != 0x7F) lines[code++ % 9].append(char(lead)).append(char(trail));
+        lines[9] = "\xd5\xc5" "1";  // a two-byte code, then a digit: not a four-byte code
         for (int k = 0; k < kLeaderboardSize; ++k) lines[k] = "\x80" + lines[k] + "\x80," + QByteArray::number(900 - 10 * k);
         QTemporaryDir dir;
         const QString path = LeaderboardFilePath(dir.path(), 1);
         Write(path, lines.join("\r\n") + "\r\n");
         const LoadResult loaded = LoadLeaderboard(path);
-        QCOMPARE(loaded.list[9].name, QString("€€"));
+        QCOMPARE(loaded.list[9].name, QString("€张1€"));
         QCOMPARE(SaveLeaderboardEntry(path, loaded.list, 4, "新", 865).place, 4);
         const QList<QByteArray> saved = Read(path).split('\n');
         for (int k = 0; k < 9; ++k) QVERIFY2(saved[k < 4 ? k : k + 1] == lines[k] + '\r', qPrintable(QString::number(k)));
