@@ -97,7 +97,7 @@ struct Harness : GameEvents {
             else if (key == "stage") v = std::to_string(s.stage) + " sets " + std::to_string(s.picBoySet) + std::to_string(s.picTboySet);
             else if (key == "pair") v = std::to_string(s.blkCol[0]) + "," + std::to_string(s.blkRow[0]) + " " + std::to_string(s.blkCol[1]) + "," + std::to_string(s.blkRow[1]);
             else if (key == "log") for (const std::string& e : log) add(true, e);
-            else if (key == "fig") v = s.picTboyVisible ? "banner" : s.picMove.visible ? std::to_string(s.picMove.left) + "," + std::to_string(s.picMove.top) : "none";
+            else if (key == "fig") v = (s.picTboyVisible ? "banner" : "") + (s.picMove.visible ? std::to_string(s.picMove.left) + "," + std::to_string(s.picMove.top) : s.picTboyVisible ? "" : "none");
             else if (key == "frame") v = std::to_string(s.picMoveImage.set) + "." + std::to_string(s.picMoveImage.frame) + " facing " + std::to_string(s.boyFrame);
             else if (key == "checked") v = std::to_string(s.checkedMode) + std::to_string(s.checkedLevel) + (s.dhyChecked ? "y" : "") + (s.dhwChecked ? "n" : "");
             else if (key == "cells") {

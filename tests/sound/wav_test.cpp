@@ -35,6 +35,7 @@ private slots:
         QCOMPARE(Info(Chunk("fmt ", Format(2, 44100, 16)) + Chunk("data", QByteArray(176400, 0)))->DurationMs(), 1000);
         QCOMPARE(Info(Chunk("fmt ", Format(1, 8000, 12)) + Chunk("data", QByteArray(16000, 0)))->DurationMs(), 1000);
         QCOMPARE(Info(Chunk("fmt ", Format(258, 1, 264)) + Chunk("data", QByteArray(8514, 0)))->DurationMs(), 1000);
+        QCOMPARE(Info(Chunk("fmt ", Format(1, 3, 8)) + Chunk("data", "a"))->DurationMs(), 334);  // 333.3 rounds up
         QVERIFY(!Info(Chunk("data", "ab")));
         QVERIFY(!Info(fmt.left(20)));
         QVERIFY(!Info(fmt + "JUNK\xff\xff\xff\xff" + Chunk("data", "ab")));
