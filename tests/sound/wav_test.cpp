@@ -37,6 +37,7 @@ private slots:
         QCOMPARE(Info(Chunk("fmt ", Format(258, 1, 264)) + Chunk("data", QByteArray(8514, 0)))->DurationMs(), 1000);
         QCOMPARE(Info(Chunk("fmt ", Format(1, 3, 8)) + Chunk("data", "a"))->DurationMs(), 334);  // 333.3 rounds up
         QVERIFY(!Info(Chunk("data", "ab")));
+        QVERIFY(Info(fmt + Chunk("data", "")) && Info(fmt + Chunk("data", ""))->DurationMs() == 0);  // empty, last
         QVERIFY(!Info(fmt.left(20)));
         QVERIFY(!Info(fmt + "JUNK\xff\xff\xff\xff" + Chunk("data", "ab")));
         QVERIFY(!ReadWavInfo(std::as_bytes(std::span("RIFF....WAVX", 12))));
