@@ -391,9 +391,7 @@ void Game::Stop() {
 }
 
 void Game::HandOver() {
-    filling_ = false;
-    ClearWait();
-    next_ = Step::None;
+    DropContinuations();
     events_.GameEnded(s_.mode, s_.score);
 }
 
