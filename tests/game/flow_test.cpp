@@ -95,6 +95,23 @@ INSTANTIATE_TEST_SUITE_P(Scripts, Flow, ::testing::Values(
     Scenario{"figure_cell1_left", {}, "5 2 2 4 2 3", 0, 0, "A", "fig=200,52"},
     Scenario{"figure_bottom", {}, "0 13 2 0 12 3", 0, 0, "A", "fig=0,372"}), kCaseName);
 
+// Each row is a fault of the run that finds equal results in line with a landed cell: too
+// far, too short, diagonal, across a gap, "10" taken for "1", a landed cell matched twice.
+INSTANTIATE_TEST_SUITE_P(Crosses, Flow, ::testing::Values(
+    Scenario{"right_neighbour", {kEmptyRow, ". . . . . 7 . ."}, "4 13 7 4 12 5", 0, 0, "T", "row12=. . . . 5 . . .|row13=. . . . -1 -1 . .|score=30 30 g1"},
+    Scenario{"both_sides", {kEmptyRow, ". . . 7 . 7 . ."}, "4 13 7 4 12 5", 0, 0, "T", "row12=. . . . 5 . . .|row13=. . . -1 -1 -1 . .|score=80 80 g2"},
+    Scenario{"L_from_its_end_is_a_line", {". . . . . 7 . .", ". . . . . 7 . ."}, "4 13 7 4 12 5", 0, 0, "T", "row12=. . . . 5 7 . .|row13=. . . . -1 -1 . .|score=30 30 g1"},
+    Scenario{"L_from_its_corner", {kEmptyRow, ". . . . . 7 . ."}, "4 13 7 4 12 7", 0, 0, "T", "row12=. . . . -1 . . .|row13=. . . . -1 -1 . .|score=80 80 g2"},
+    Scenario{"gap_stops_the_run", {kEmptyRow, ". . . . . . 7 ."}, "4 13 7 4 12 5", 0, 0, "T", "row12=. . . . 5 . . .|row13=. . . . 7 . 7 .|score=0 0 g0"},
+    Scenario{"different_stops_the_run", {kEmptyRow, ". . . . . 3 7 ."}, "4 13 7 4 12 5", 0, 0, "T", "row12=. . . . 5 . . .|row13=. . . . 7 3 7 .|score=0 0 g0"},
+    Scenario{"diagonal_never", {". . . . . 7 . .", kEmptyRow}, "4 13 7 4 12 5", 0, 0, "T", "row12=. . . . 5 7 . .|row13=. . . . 7 . . .|score=0 0 g0"},
+    Scenario{"ten_is_not_one", {kEmptyRow, ". . . . . 1 . ."}, "4 13 10 4 12 5", 0, 0, "T", "row12=. . . . 5 . . .|row13=. . . . 10 1 . .|score=0 0 g0"},
+    Scenario{"the_pair_itself", {kEmptyRow, kEmptyRow}, "3 13 4 4 13 4", 0, 0, "T", "row12=. . . . . . . .|row13=. . . -1 -1 . . .|score=30 30 g1"},
+    Scenario{"second_cell_scores_its_own_group", {". . . . 7 . . .", kEmptyRow}, "3 13 7 4 13 7", 0, 0, "T", "row12=. . . . -1 . . .|row13=. . . -1 -1 . . .|score=80 80 g2"},
+    Scenario{"down_run", {". . . . . . . .", ". . . . . . . 6"}, "7 12 6 6 12 8", 0, 0, "T", "row12=. . . . . . 8 -1|row13=. . . . . . . -1|score=30 30 g1"},
+    Scenario{"run_to_the_left_edge", {kEmptyRow, "7 7 7 7 7 7 7 ."}, "7 13 7 7 12 5", 0, 0, "T", "row12=. . . . . . . 5|row13=-1 -1 -1 -1 -1 -1 -1 -1|score=630 630 g7"},
+    Scenario{"run_to_the_right_edge", {kEmptyRow, ". 3 3 3 3 3 3 3"}, "0 13 3 0 12 5", 0, 0, "T", "row12=5 . . . . . . .|row13=-1 -1 -1 -1 -1 -1 -1 -1|score=630 630 g7"}), kCaseName);
+
 // The preview drawn by a new game falls first; an index past the list's end is never drawn;
 // successive pairs are fresh draws.
 TEST(NewGame, DealsThePreviewFirstAndDrawsFreshInRange) {
