@@ -156,17 +156,6 @@ TEST(GameOver, OnlyTheStartCellsEndTheGame) {
     EXPECT_FALSE(h.st().playing);
 }
 
-// A cell in the top row drops like any other when a cell beneath it goes.
-TEST(Removal, TheTopRowDropsToo) {
-    Harness h;
-    h.Play("1");
-    for (int row = 0; row < nRow - 1; ++row) h.s().board(0, row) = std::to_string(row + 20);
-    h.s().board(0, 13) = "7";
-    h.SetPair(1, 13, "7", 2, 13, "5");
-    h.Play("TS");
-    EXPECT_EQ(h.Show("row0 row1 row13"), "row0=. . . . . . . .|row1=20 . . . . . . .|row13=32 . 5 . . . . .");
-}
-
 // The fill blanks every cell in order, 8 ms apart, ignores keys and ticks, keeps the board
 // and the figure, and hands the game over once at its end, or at once to a new game.
 TEST(GameOver, FillsCellByCellThenHandsOver) {

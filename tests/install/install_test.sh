@@ -1,11 +1,9 @@
 #!/usr/bin/env bash
-# The program as a user gets it. Installed into a temporary prefix: the files a desktop
-# needs, valid by their validators; the sound module where the program looks and the font's
-# licence beside its doc; no library missing, no path into the build tree; started by an
-# ordinary user from elsewhere, with the install read-only, it stays up. With dpkg-dev, the
-# Debian package of the same build holds exactly the installed files (the program in
-# /usr/games, plus Debian's copyright and changelog), owned by root, in section games, with
-# the run-time pieces no ELF header names, stripped, and without a lintian error.
+# Catches an install a user could not run: a file a desktop needs missing or invalid, the
+# sound module where the program does not look, a library missing or sought in the build
+# tree, a program that fails when started by an ordinary user elsewhere. With dpkg-dev, the
+# Debian package must hold exactly the installed files (program in /usr/games, plus Debian's
+# copyright and changelog), owned by root, section games, stripped, its dependencies whole.
 # Usage: install_test.sh <build dir> <path from bin to the sound module's folder>
 set -euo pipefail
 build=$(cd "$1" && pwd)
