@@ -17,7 +17,6 @@ struct Scenario {
     const char* script;  // "before|after" the board and pair are set up; "after" alone starts mode 1
     const char* want;    // "key=value|key=value", as Harness::Show says
 };
-void PrintTo(const Scenario& c, std::ostream* out) { *out << c.name; }
 class Flow : public ::testing::TestWithParam<Scenario> {};
 
 TEST_P(Flow, ScriptEndsAsTheRulesSay) {

@@ -127,7 +127,9 @@ struct Harness : GameEvents {
     Game game;
 };
 
-// Names parameterized cases after their `name` field.
+// Names parameterized cases, in the test list and in failure messages, after their `name`.
 inline constexpr auto kCaseName = [](const auto& info) { return std::string(info.param.name); };
+template <class Case> requires requires(Case c) { c.name; }
+void PrintTo(const Case& c, std::ostream* out) { *out << c.name; }
 
 }  // namespace numora::test
