@@ -1,16 +1,19 @@
-// What a player sees of the windows. A seeded session drives Form1 with keys, menu items,
-// ticks and the ends of waits, answers Form2 at every game over, opens and closes the help,
-// and after every event compares what the widgets show with the game's state.
+// What a player sees of the windows, and that every text has its glyphs. A seeded session
+// drives Form1 with keys, menu items, ticks and the ends of waits, answers Form2 at every game
+// over, opens and closes the help, and after every event compares the widgets with the game.
 #include "forms/application.h"
+#include "forms/cjk_font.h"
 #include "forms/hand_over.h"
 #include "forms/raw_image.h"
 #include "support/fake_sound.h"
 
 #include <QAction>
+#include <QDirIterator>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QRandomGenerator>
+#include <QRawFont>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -237,6 +240,40 @@ private slots:
             if (QTest::currentTestFailed()) QFAIL(qPrintable(QStringLiteral("after event %1").arg(n)));
         }
         QVERIFY2(w.ended.size() > 3 && saves > 1 && games > 5, qPrintable(w.ended.join(',')));
+    }
+
+    // A text of src/ with a character the embedded font lacks would show as a box.
+    void everyLiteralCharacterIsInTheEmbeddedFont() {
+        QFile font(kEmbeddedFontResource);
+        QVERIFY(font.open(QIODevice::ReadOnly));
+        const QRawFont raw(font.readAll(), 12);
+        // As make_subset.py reads: no comments, no character literals, escapes dropped.
+        static const QRegularExpression token("(?s)//[^\n]*|/\\*.*?\\*/|'(?:\\\\.|[^\\\\'])*'|\"((?:\\\\.|[^\\\\\"])*)\"");
+        QStringList missing, files;
+        for (QDirIterator it(NUMORA_SOURCE_DIR "/src", {"*.cpp", "*.h"}, QDir::Files, QDirIterator::Subdirectories); it.hasNext();) {
+            QFile file(files.emplace_back(it.next()));
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            for (const auto& m : token.globalMatch(QString::fromUtf8(file.readAll())))
+                for (char32_t c : m.captured(1).remove(QRegularExpression("\\\\.")).toUcs4())
+                    if (c >= 0x20 && !raw.supportsCharacter(c)) missing << QString::fromUcs4(&c, 1) + " in " + file.fileName();
+        }
+        QVERIFY(raw.isValid() && files.size() > 10);
+        QVERIFY2(missing.isEmpty(), qPrintable(missing.join('\n')));
+    }
+
+    // A damaged or missing font resource must not stop the program or be named in vain.
+    void damagedFontResourceStartsOnSystemFonts() {
+        for (const char* bad : {":/sounds/wav104.wav", ":/fonts/absent.otf"}) {
+            QVERIFY(RegisterEmbeddedFont(bad).isEmpty());
+            QCOMPARE(SongtiFont().families().first(), "Noto Serif CJK SC");
+            test::FakeSound sound;
+            SeededRandom random;
+            Form1 form(sound, random);
+            form.show();
+            QVERIFY(form.isVisible());
+        }
+        QCOMPARE(RegisterEmbeddedFont(), "Numora Serif SC");
+        QCOMPARE(SongtiFont().families().first(), "Numora Serif SC");  // no SimSun here
     }
 };
 
