@@ -1,6 +1,4 @@
-// A game from its start to its hand-over, as scripts (see Harness::Play) whose outcome is
-// read back as text: spawning, cascades, milestones, levels, the fill, the figure, and the
-// waits a careless state machine would get wrong.
+// A game from its start to its hand-over as scripts (see Harness::Play) read back as text.
 #include "game_test_support.h"
 
 #include <set>
@@ -111,8 +109,7 @@ INSTANTIATE_TEST_SUITE_P(Crosses, Flow, ::testing::Values(
     Scenario{"run_to_the_left_edge", {kEmptyRow, "7 7 7 7 7 7 7 ."}, "7 13 7 7 12 5", 0, 0, "T", "row12=. . . . . . . 5|row13=-1 -1 -1 -1 -1 -1 -1 -1|score=630 630 g7"},
     Scenario{"run_to_the_right_edge", {kEmptyRow, ". 3 3 3 3 3 3 3"}, "0 13 3 0 12 5", 0, 0, "T", "row12=5 . . . . . . .|row13=-1 -1 -1 -1 -1 -1 -1 -1|score=630 630 g7"}), kCaseName);
 
-// The preview drawn by a new game falls first; an index past the list's end is never drawn;
-// successive pairs are fresh draws.
+// The preview drawn by a new game falls first; no index past the list's end; fresh draws.
 TEST(NewGame, DealsThePreviewFirstAndDrawsFreshInRange) {
     Harness h;
     h.random.script = {8.5 / 14, 4.5 / 14, 1.5 / 14, 2.5 / 14, 0.0, 0.9999999999999999};
@@ -155,8 +152,7 @@ TEST(GameOver, OnlyTheStartCellsEndTheGame) {
     EXPECT_FALSE(h.st().playing);
 }
 
-// The fill blanks every cell in order, 8 ms apart, ignores keys and ticks, keeps the board
-// and the figure, and hands the game over once at its end, or at once to a new game.
+// The fill blanks each cell 8 ms apart, deaf to keys and ticks; one hand-over, at its end or at once to a new game.
 TEST(GameOver, FillsCellByCellThenHandsOver) {
     for (const char* next : {"", "2s"}) {
         Harness h;

@@ -1,5 +1,4 @@
-// Boards as text pictures, a scripted random source, and a game driven by a short script
-// whose outcome is read back as text.
+// Boards as text pictures, a scripted random source, and a game driven by a script and read as text.
 #pragma once
 
 #include "game/game.h"

@@ -1,7 +1,6 @@
-// Thousands of games of random keys, ticks, menu choices and ends of waits. Catches a pair
-// that leaves the board, splits or overlaps a cell; a label or score that drifts from the
-// board; a timer left running in a wait; a game handed over twice, never, or with the wrong
-// score.
+// Thousands of games of random input. Catches a pair that leaves the board, splits or overlaps
+// a cell; a label or score that drifts from the board; a timer running in a wait; a game
+// handed over twice, never, or with the wrong score.
 #include "game_test_support.h"
 
 #include <random>

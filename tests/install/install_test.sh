@@ -1,9 +1,8 @@
 #!/usr/bin/env bash
-# Catches an install a user could not run: a file a desktop needs missing or invalid, the
-# sound module where the program does not look, a library missing or sought in the build
-# tree, a program that fails when started by an ordinary user elsewhere. With dpkg-dev, the
-# Debian package must hold exactly the installed files (program in /usr/games, plus Debian's
-# copyright and changelog), owned by root, section games, stripped, its dependencies whole.
+# Catches an install a user could not run: a desktop file missing or invalid, the sound module
+# or a library not found, a program that fails for an ordinary user. With dpkg-dev, the Debian
+# package must hold exactly the installed files (program in /usr/games, plus copyright and
+# changelog), owned by root, section games, stripped, its dependencies whole.
 # Usage: install_test.sh <build dir> <path from bin to the sound module's folder>
 set -euo pipefail
 build=$(cd "$1" && pwd)

@@ -2,7 +2,6 @@
 // it can lose. Real processes; Linux only.
 #include "forms/leaderboard/leaderboard_file.h"
 
-#include <QFile>
 #include <QTemporaryDir>
 
 #include <csignal>
@@ -19,9 +18,8 @@ static QByteArray Listed(qint64 top) {
     return bytes;
 }
 
-// Saves first, first + step, ... as a player would (a score that ten others saved meanwhile
-// beat is not saved), trying again while another copy holds the lock; starts once `go` can
-// be read.
+// Saves first, first + step, ... once `go` can be read, as a player would: again while another
+// copy holds the lock, not at all once ten others saved meanwhile beat the score.
 static pid_t Saver(const QString& path, qint64 first, qint64 step, int count, int go) {
     const pid_t pid = fork();
     if (pid != 0) return pid;
