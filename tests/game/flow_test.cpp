@@ -4,7 +4,6 @@
 #include <set>
 
 namespace numora::test {
-namespace {
 
 struct Scenario {
     const char* name;
@@ -90,7 +89,17 @@ INSTANTIATE_TEST_SUITE_P(Scripts, Flow, ::testing::Values(
     Scenario{"figure_rows_0_1_banner", {}, "3 0 2 3 1 3", 0, 0, "A", "fig=banner"},
     Scenario{"figure_rows_1_2_banner", {}, "3 2 2 3 1 3", 0, 0, "A", "fig=banner"},
     Scenario{"figure_cell1_left", {}, "5 2 2 4 2 3", 0, 0, "A", "fig=200,52"},
-    Scenario{"figure_bottom", {}, "0 13 2 0 12 3", 0, 0, "A", "fig=0,372"}), kCaseName);
+    Scenario{"figure_bottom", {}, "0 13 2 0 12 3", 0, 0, "A", "fig=0,372"},
+    // Only a cell at (3,0) or (4,0) ends the game.
+    Scenario{"top_row_2_plays_on", {"^", ". . 9 . . . . ."}, "", 0, 0, "T", "flags=play t1=2000 step pair t3"},
+    Scenario{"top_row_3_ends", {"^", ". . . 9 . . . ."}, "", 0, 0, "T", "flags=step t3 wait=8"},
+    Scenario{"top_row_4_ends", {"^", ". . . . 9 . . ."}, "", 0, 0, "T", "flags=step t3 wait=8"},
+    Scenario{"top_row_5_plays_on", {"^", ". . . . . 9 . ."}, "", 0, 0, "T", "flags=play t1=2000 step pair t3"},
+    // The fill blanks one cell each 8 ms, deaf to keys and ticks, keeps the board, and hands the
+    // game over once: at its end, or at once to a new game chosen during it.
+    Scenario{"fill_steps", {"^", ". . . . 12 . . ."}, "", 120, 0, "4|DLTWLTW", "flags=step t3 wait=8|cells=4 0|log="},
+    Scenario{"fill_hands_over_at_its_end", {"^", ". . . . 12 . . ."}, "", 120, 0, "4|DS", "log=end4:120|row0=. . . . 12 . . .|cells=112 0|flags=step t3"},
+    Scenario{"fill_new_game_hands_over_first", {"^", ". . . . 12 . . ."}, "", 120, 0, "4|DWW2s", "log=end4:120|row0=. . . . . . . .|cells=0 0|flags=play t1=2000 step pair t3"}), kCaseName);
 
 // Each row is a fault of the run that finds equal results in line with a landed cell: too
 // far, too short, diagonal, across a gap, "10" taken for "1", a landed cell matched twice.
@@ -130,16 +139,9 @@ TEST(NewGame, DealsThePreviewFirstAndDrawsFreshInRange) {
     EXPECT_TRUE(lo >= 0 && lo < 0.01 && hi > 0.99 && hi < 1) << lo << " " << hi;
 }
 
-// Only (3,0) and (4,0) end the game; a pair landing in row 0 elsewhere plays on; a pair
-// spawned onto an occupied start cell can still move until the next tick ends the game.
-TEST(GameOver, OnlyTheStartCellsEndTheGame) {
-    for (int col = 0; col < nCol; ++col) {
-        Harness h;
-        h.Play("1");
-        h.s().board(col, 0) = "9";
-        h.Play("T");
-        EXPECT_EQ(h.st().playing, col != 3 && col != 4) << col;
-    }
+// A pair landing in row 0 away from the start cells plays on, through the real landing path;
+// a pair spawned onto an occupied start cell can still move until the next tick ends the game.
+TEST(GameOver, RowZeroLandingPlaysOnUntilTheStartCells) {
     Harness h;
     h.Play("1");
     for (int row = 1; row < nRow; ++row) h.s().board(1, row) = h.s().board(4, row) = std::to_string(row);
@@ -152,24 +154,4 @@ TEST(GameOver, OnlyTheStartCellsEndTheGame) {
     EXPECT_FALSE(h.st().playing);
 }
 
-// The fill blanks each cell 8 ms apart, deaf to keys and ticks; one hand-over, at its end or at once to a new game.
-TEST(GameOver, FillsCellByCellThenHandsOver) {
-    for (const char* next : {"", "2s"}) {
-        Harness h;
-        h.Play("4");
-        h.s().score = 120;
-        h.s().board(4, 0) = "12";
-        h.Play("D");
-        int steps = 0;
-        for (; h.game.waiting().kind == Wait::Kind::Pause && (!*next || steps < 20); ++steps) {
-            EXPECT_EQ(h.Show("flags cells log"), "flags=step t3 wait=8|cells=" + std::to_string(steps + 1) + " 0|log=");
-            h.Play("LTW");
-        }
-        h.Play(next);
-        EXPECT_EQ(h.Show("log row0"), std::string("log=end4:120|row0=") + (*next ? kEmptyRow : ". . . . 12 . . ."));
-        EXPECT_EQ(h.Show("cells flags"), *next ? "cells=0 0|flags=play t1=2000 step pair t3" : "cells=112 0|flags=step t3");
-    }
-}
-
-}  // namespace
 }  // namespace numora::test

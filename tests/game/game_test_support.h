@@ -15,14 +15,15 @@ namespace numora::test {
 using Rows = std::vector<std::string>;
 inline const std::string kEmptyRow = ". . . . . . . .";
 
-// Rows of 8 tokens, "." for empty; the last row given is row 13. Labels follow the board.
+// Rows of 8 tokens, "." for empty; the last row given is row 13, or, after a first row "^",
+// the second is row 0. Labels follow the board.
 inline void SetBoard(GameState& s, const Rows& rows) {
     for (int k = 0; k < kCellCount; ++k) s.board(k % nCol, k / nCol).clear();
-    int row = nRow - int(rows.size());
+    int row = !rows.empty() && rows[0] == "^" ? -1 : nRow - int(rows.size());
     for (const std::string& line : rows) {
         std::istringstream in(line);
         std::string t;
-        for (int col = 0; col < nCol && in >> t; ++col) {
+        for (int col = 0; col < nCol && row >= 0 && in >> t; ++col) {
             if (t != ".") s.board(col, row) = t;
             s.labRes[std::size_t(CellIndex(col, row))] = {t == "." ? "" : t, t != ".", false};
         }

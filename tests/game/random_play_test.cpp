@@ -6,7 +6,6 @@
 #include <random>
 
 namespace numora::test {
-namespace {
 
 struct Recorder : GameEvents {
     void PlaySound(Sound, bool) override {}
@@ -62,5 +61,4 @@ TEST(RandomPlay, InvariantsHoldThroughThousandsOfGames) {
     }
 }
 
-}  // namespace
 }  // namespace numora::test

@@ -2,7 +2,6 @@
 #include "game_test_support.h"
 
 namespace numora::test {
-namespace {
 
 struct KeyCase {
     const char* name;
@@ -135,5 +134,4 @@ TEST(Lists, DemoListLineBreaksAndCapacity) {
     EXPECT_EQ(t.eqCount, 101);  // eqText(0..100)
 }
 
-}  // namespace
 }  // namespace numora::test
