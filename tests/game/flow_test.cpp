@@ -61,7 +61,7 @@ INSTANTIATE_TEST_SUITE_P(Scripts, Flow, ::testing::Values(
     Scenario{"cascade_milestone_after_sound", kCascade, kCascadePair, 1960, 0, "TWW", "stage=1 sets 11|score=2040 2040 g2|flags=play t3 wait=100"},
     // The landing's own milestone before its chime; one stage per step, however many
     // multiples it passes; pictures stop at set 4; scores never wrap at 32 bits.
-    Scenario{"milestone_before_chime", kTwo, kTwoPair, 3990, 0, "TS", "log=106w 104|stage=1 sets 11|score=4020 4020 g1"},
+    Scenario{"milestone_before_chime", kTwo, kTwoPair, 3990, 0, "TS", "log=106w 104|stage=1 sets 11|score=4020 4020 g1|flags=play t1=1200 step pair t3"},
     Scenario{"milestone_next_set", kTwo, kTwoPair, 5990, 2, "TS", "stage=3 sets 33"},
     Scenario{"milestone_sets_stop_at_4", kTwo, kTwoPair, 11990, 5, "TS", "stage=6 sets 44|log=106w 104"},
     Scenario{"score_past_32_bits", kTwo, kTwoPair, 2147483600, 1073741800, "TS", "score=2147483630 2147483630 g1"},
