@@ -32,7 +32,7 @@ mkdir -p build-fuzz/leaderboard-corpus
     leaderboard-corpus ../tests/forms/leaderboard/fuzz/corpus)
 
 cmake --preset asan >/dev/null
-cmake --build --preset asan --target leaderboard_corpus
-ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-  build-asan/tests/forms/leaderboard/fuzz/leaderboard_corpus \
-    build-fuzz/leaderboard-corpus tests/forms/leaderboard/fuzz/corpus | tail -n 1
+cmake --build --preset asan --target leaderboard
+ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 QT_QPA_PLATFORM=offscreen \
+  NUMORA_CORPUS="$PWD/build-fuzz/leaderboard-corpus:$PWD/tests/forms/leaderboard/fuzz/corpus" \
+  build-asan/tests/forms/leaderboard/leaderboard corpus | tail -n 2

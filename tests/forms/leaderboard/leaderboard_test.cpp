@@ -4,6 +4,7 @@
 #include "support/fake_sound.h"
 
 #include <QBuffer>
+#include <QDirIterator>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLockFile>
@@ -28,6 +29,7 @@ void Write(const QString& path, const QByteArray& bytes) {
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
 }
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size);
 QByteArray Zeros(int n) { return QByteArray("0,0\r\n").repeated(n); }
 
 // A legacy GBK file: scores past 16 bits and below zero, two lines beyond the ten.
@@ -161,6 +163,18 @@ private slots:
         setrlimit(RLIMIT_FSIZE, &before);
         QVERIFY(r.status == SaveStatus::WriteFailed && !r.detail.isEmpty() && Form2::MessageFor(r).contains("这个文件没能写入"));
         QCOMPARE(Read(path), Zeros(10));
+    }
+
+    // The fuzz target's checks on its corpus: seeds and every past finding (NUMORA_CORPUS adds
+    // folders, ":"-separated).
+    void corpus() {
+        int files = 0;
+        for (const QString& folder : qEnvironmentVariable("NUMORA_CORPUS", NUMORA_CORPUS).split(':'))
+            for (QDirIterator it(folder, QDir::Files); it.hasNext(); ++files) {
+                const QByteArray bytes = Read(it.next());
+                LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t*>(bytes.constData()), std::size_t(bytes.size()));
+            }
+        QVERIFY(files > 20);
     }
 
     // Scores that do not fit, names that cannot be stored as typed, and the folder choice.
