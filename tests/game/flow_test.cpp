@@ -118,6 +118,44 @@ INSTANTIATE_TEST_SUITE_P(Crosses, Flow, ::testing::Values(
     Scenario{"run_to_the_left_edge", {kEmptyRow, "7 7 7 7 7 7 7 ."}, "7 13 7 7 12 5", 0, 0, "T", "row12=. . . . . . . 5|row13=-1 -1 -1 -1 -1 -1 -1 -1|score=630 630 g7"},
     Scenario{"run_to_the_right_edge", {kEmptyRow, ". 3 3 3 3 3 3 3"}, "0 13 3 0 12 5", 0, 0, "T", "row12=5 . . . . . . .|row13=-1 -1 -1 -1 -1 -1 -1 -1|score=630 630 g7"}), kCaseName);
 
+// Each row is the fault of turning, shifting or falling the wrong way, through a wall or a
+// cell, or of stopping on air; a shift turns the figure its way, a spawn faces it left.
+INSTANTIATE_TEST_SUITE_P(TurnsAndShifts, Flow, ::testing::Values(
+    Scenario{"A2_first_turn_after_spawn", {}, "3 0 2 4 0 3", 0, 0, "1R|U", "pair=3,1 3,0|frame=-1.0 facing 2"},
+    Scenario{"A2_blocked_below_cell0", {"^", ".", ". . . 9"}, "3 0 2 4 0 3", 0, 0, "1R|U", "pair=3,0 4,0|frame=-1.0 facing 2"},
+    Scenario{"A1_left_to_below", {}, "4 5 2 3 5 3", 0, 0, "1R|U", "pair=4,5 4,6|frame=-1.0 facing 2"},
+    Scenario{"B1_below_to_right", {}, "3 5 2 3 6 3", 0, 0, "1R|U", "pair=3,5 4,5|frame=-1.0 facing 2"},
+    Scenario{"B1_from_column_6", {}, "6 5 2 6 6 3", 0, 0, "1R|U", "pair=6,5 7,5|frame=-1.0 facing 2"},
+    Scenario{"B1_at_right_wall", {}, "7 5 2 7 6 3", 0, 0, "1R|U", "pair=7,5 7,6|frame=-1.0 facing 2"},
+    Scenario{"B2_above_to_left", {}, "3 5 2 3 4 3", 0, 0, "1R|U", "pair=3,5 2,5|frame=-1.0 facing 2"},
+    Scenario{"B2_from_column_1", {}, "1 5 2 1 4 3", 0, 0, "1R|U", "pair=1,5 0,5|frame=-1.0 facing 2"},
+    Scenario{"B2_at_left_wall", {}, "0 5 2 0 4 3", 0, 0, "1R|U", "pair=0,5 0,4|frame=-1.0 facing 2"},
+    Scenario{"B2_blocked_by_cell", {"^", ".", ".", ".", ".", ".", ". . 9"}, "3 5 2 3 4 3", 0, 0, "1R|U", "pair=3,5 3,4|frame=-1.0 facing 2"},
+    Scenario{"flat_in_bottom_row_never_turns", {}, "3 13 2 4 13 3", 0, 0, "1R|U", "pair=3,13 4,13|frame=-1.0 facing 2"},
+    Scenario{"left", {}, "3 5 2 4 5 3", 0, 0, "1R|L", "pair=2,5 3,5|frame=-1.0 facing 0"},
+    Scenario{"left_from_column_1", {}, "1 5 2 2 5 3", 0, 0, "1R|L", "pair=0,5 1,5|frame=-1.0 facing 0"},
+    Scenario{"left_upright_from_column_1", {}, "1 5 2 1 6 3", 0, 0, "1R|L", "pair=0,5 0,6|frame=-1.0 facing 0"},
+    Scenario{"left_at_wall", {}, "0 5 2 1 5 3", 0, 0, "1R|L", "pair=0,5 1,5|frame=-1.0 facing 2"},
+    Scenario{"left_blocked_by_lower", {"^", ".", ".", ".", ".", ".", ".", ". . 9"}, "3 5 2 3 6 3", 0, 0, "1R|L", "pair=3,5 3,6|frame=-1.0 facing 2"},
+    Scenario{"left_blocked_at_cell0", {"^", ".", ".", ".", ".", ".", ". . 9"}, "3 5 2 3 4 3", 0, 0, "1R|L", "pair=3,5 3,4|frame=-1.0 facing 2"},
+    Scenario{"right", {}, "3 5 2 4 5 3", 0, 0, "1L|R", "pair=4,5 5,5|frame=-1.0 facing 2"},
+    Scenario{"right_from_column_6", {}, "5 5 2 6 5 3", 0, 0, "1L|R", "pair=6,5 7,5|frame=-1.0 facing 2"},
+    Scenario{"right_upright_from_column_6", {}, "6 5 2 6 4 3", 0, 0, "1L|R", "pair=7,5 7,4|frame=-1.0 facing 2"},
+    Scenario{"right_at_wall", {}, "6 5 2 7 5 3", 0, 0, "1L|R", "pair=6,5 7,5|frame=-1.0 facing 0"},
+    Scenario{"right_blocked_by_upper", {"^", ".", ".", ".", ".", ". . . . 9"}, "3 5 2 3 4 3", 0, 0, "1L|R", "pair=3,5 3,4|frame=-1.0 facing 0"},
+    Scenario{"right_blocked_at_cell0", {"^", ".", ".", ".", ".", ".", ". . . . 9"}, "3 5 2 3 4 3", 0, 0, "1L|R", "pair=3,5 3,4|frame=-1.0 facing 0"},
+    Scenario{"other_keys_do_nothing", {}, "3 5 2 4 5 3", 0, 0, "1R|x", "pair=3,5 4,5|frame=-1.0 facing 2"},
+    Scenario{"flat_falls", {}, "3 5 2 4 5 3", 0, 0, "1R|T", "pair=3,6 4,6|frame=-1.0 facing 2"},
+    Scenario{"flat_cell0_supported_other_hangs", {"^", ".", ".", ".", ".", ".", ".", ". . . 9"}, "3 5 2 4 5 3", 0, 0, "1R|T", "pair=3,0 4,0|frame=-1.0 facing 0"},
+    Scenario{"flat_cell1_supported", {"^", ".", ".", ".", ".", ".", ".", ". . . . 9"}, "3 5 2 4 5 3", 0, 0, "1R|T", "pair=3,0 4,0|frame=-1.0 facing 0"},
+    Scenario{"flat_bottom_row", {}, "3 13 2 4 13 3", 0, 0, "1R|T", "pair=3,0 4,0|frame=-1.0 facing 0"},
+    Scenario{"upright_falls", {}, "3 5 2 3 6 3", 0, 0, "1R|T", "pair=3,6 3,7|frame=-1.0 facing 2"},
+    Scenario{"upright_lower_supported", {"^", ".", ".", ".", ".", ".", ".", ".", ". . . 9"}, "3 5 2 3 6 3", 0, 0, "1R|T", "pair=3,0 4,0|frame=-1.0 facing 0"},
+    Scenario{"upright_cell0_lower_supported", {"^", ".", ".", ".", ".", ".", ".", ".", ". . . 9"}, "3 6 2 3 5 3", 0, 0, "1R|T", "pair=3,0 4,0|frame=-1.0 facing 0"},
+    Scenario{"upright_bottom_row", {}, "3 12 2 3 13 3", 0, 0, "1R|T", "pair=3,0 4,0|frame=-1.0 facing 0"},
+    Scenario{"upright_cell0_at_bottom", {}, "3 13 2 3 12 3", 0, 0, "1R|T", "pair=3,0 4,0|frame=-1.0 facing 0"},
+    Scenario{"upright_side_cells_do_not_hold", {"^", ".", ".", ".", ".", ".", ".", ".", ". . 9 . 9"}, "3 5 2 3 6 3", 0, 0, "1R|T", "pair=3,6 3,7|frame=-1.0 facing 2"}), kCaseName);
+
 // The preview drawn by a new game falls first; no index past the list's end; fresh draws.
 TEST(NewGame, DealsThePreviewFirstAndDrawsFreshInRange) {
     Harness h;

@@ -60,7 +60,7 @@ struct Harness : GameEvents {
     }
 
     // T gravity tick, A animation tick, W end of the wait, S every wait ended, L R U D the
-    // arrows, 1-5 a new game, a b c a level, y n the figure on or off, s a late timer of the
+    // arrows, x another key, 1-5 a new game, a b c a level, y n the figure on or off, s a late timer of the
     // wait before the last new game, k a serial that never was.
     void Play(const std::string& script) {
         for (char c : script) {
@@ -74,6 +74,7 @@ struct Harness : GameEvents {
             case 'R': game.KeyDown(kKeyRight); break;
             case 'U': game.KeyDown(kKeyUp); break;
             case 'D': game.KeyDown(kKeyDown); break;
+            case 'x': game.KeyDown(65); break;
             case 'y': case 'n': game.ChooseAnimation(c == 'y'); break;
             case 's': game.Resume(stale); break;
             case 'k': game.Resume(serial + 1), game.Resume(serial - 1); break;

@@ -1,68 +1,8 @@
-// The rules as tables: keys and falls, crosses, speed and the equation lists.
+// The rules as tables: speed and the equation lists; the up-run and the drop as one picture.
 #include "game_test_support.h"
 
 namespace numora::test {
 
-struct KeyCase {
-    const char* name;
-    std::vector<std::pair<int, int>> settled;  // cells holding "9"
-    std::array<int, 4> before;  // c0 r0 c1 r1
-    int key;                    // an arrow's code, or 0 for a gravity tick
-    const char* after;          // as Show says; a landed pair is followed by the next at (3,0)(4,0)
-    int facing;   // boyFrame after: a performed shift turns the figure, a spawn faces left
-};
-
-class Keys : public ::testing::TestWithParam<KeyCase> {};
-
-// Each row is the fault of turning, shifting or falling the wrong way, through a wall or a
-// cell, or of stopping on air.
-TEST_P(Keys, MoveTurnOrFallAsTheRulesSay) {
-    const KeyCase& c = GetParam();
-    Harness h;
-    h.Play("1");
-    for (auto [col, row] : c.settled) h.s().board(col, row) = "9";
-    h.SetPair(c.before[0], c.before[1], "2", c.before[2], c.before[3], "3");
-    h.s().boyFrame = 1;
-    c.key ? h.game.KeyDown(c.key) : h.game.GravityTick();
-    EXPECT_EQ(h.Show("pair"), std::string("pair=") + c.after);
-    EXPECT_EQ(h.st().boyFrame, c.facing);
-}
-
-INSTANTIATE_TEST_SUITE_P(TurnsAndShifts, Keys, ::testing::Values(
-    KeyCase{"A2_first_turn_after_spawn", {}, {3, 0, 4, 0}, kKeyUp, "3,1 3,0", 1},
-    KeyCase{"A2_blocked_below_cell0", {{3, 1}}, {3, 0, 4, 0}, kKeyUp, "3,0 4,0", 1},
-    KeyCase{"A1_left_to_below", {}, {4, 5, 3, 5}, kKeyUp, "4,5 4,6", 1},
-    KeyCase{"B1_below_to_right", {}, {3, 5, 3, 6}, kKeyUp, "3,5 4,5", 1},
-    KeyCase{"B1_from_column_6", {}, {6, 5, 6, 6}, kKeyUp, "6,5 7,5", 1},
-    KeyCase{"B1_at_right_wall", {}, {7, 5, 7, 6}, kKeyUp, "7,5 7,6", 1},
-    KeyCase{"B2_above_to_left", {}, {3, 5, 3, 4}, kKeyUp, "3,5 2,5", 1},
-    KeyCase{"B2_from_column_1", {}, {1, 5, 1, 4}, kKeyUp, "1,5 0,5", 1},
-    KeyCase{"B2_at_left_wall", {}, {0, 5, 0, 4}, kKeyUp, "0,5 0,4", 1},
-    KeyCase{"B2_blocked_by_cell", {{2, 5}}, {3, 5, 3, 4}, kKeyUp, "3,5 3,4", 1},
-    KeyCase{"flat_in_bottom_row_never_turns", {}, {3, 13, 4, 13}, kKeyUp, "3,13 4,13", 1},
-    KeyCase{"left", {}, {3, 5, 4, 5}, kKeyLeft, "2,5 3,5", 0},
-    KeyCase{"left_from_column_1", {}, {1, 5, 2, 5}, kKeyLeft, "0,5 1,5", 0},
-    KeyCase{"left_upright_from_column_1", {}, {1, 5, 1, 6}, kKeyLeft, "0,5 0,6", 0},
-    KeyCase{"left_at_wall", {}, {0, 5, 1, 5}, kKeyLeft, "0,5 1,5", 1},
-    KeyCase{"left_blocked_by_lower", {{2, 6}}, {3, 5, 3, 6}, kKeyLeft, "3,5 3,6", 1},
-    KeyCase{"left_blocked_at_cell0", {{2, 5}}, {3, 5, 3, 4}, kKeyLeft, "3,5 3,4", 1},
-    KeyCase{"right", {}, {3, 5, 4, 5}, kKeyRight, "4,5 5,5", 2},
-    KeyCase{"right_from_column_6", {}, {5, 5, 6, 5}, kKeyRight, "6,5 7,5", 2},
-    KeyCase{"right_upright_from_column_6", {}, {6, 5, 6, 4}, kKeyRight, "7,5 7,4", 2},
-    KeyCase{"right_at_wall", {}, {6, 5, 7, 5}, kKeyRight, "6,5 7,5", 1},
-    KeyCase{"right_blocked_by_upper", {{4, 4}}, {3, 5, 3, 4}, kKeyRight, "3,5 3,4", 1},
-    KeyCase{"right_blocked_at_cell0", {{4, 5}}, {3, 5, 3, 4}, kKeyRight, "3,5 3,4", 1},
-    KeyCase{"other_keys_do_nothing", {}, {3, 5, 4, 5}, 65, "3,5 4,5", 1},
-    KeyCase{"flat_falls", {}, {3, 5, 4, 5}, 0, "3,6 4,6", 1},
-    KeyCase{"flat_cell0_supported_other_hangs", {{3, 6}}, {3, 5, 4, 5}, 0, "3,0 4,0", 0},
-    KeyCase{"flat_cell1_supported", {{4, 6}}, {3, 5, 4, 5}, 0, "3,0 4,0", 0},
-    KeyCase{"flat_bottom_row", {}, {3, 13, 4, 13}, 0, "3,0 4,0", 0},
-    KeyCase{"upright_falls", {}, {3, 5, 3, 6}, 0, "3,6 3,7", 1},
-    KeyCase{"upright_lower_supported", {{3, 7}}, {3, 5, 3, 6}, 0, "3,0 4,0", 0},
-    KeyCase{"upright_cell0_lower_supported", {{3, 7}}, {3, 6, 3, 5}, 0, "3,0 4,0", 0},
-    KeyCase{"upright_bottom_row", {}, {3, 12, 3, 13}, 0, "3,0 4,0", 0},
-    KeyCase{"upright_cell0_at_bottom", {}, {3, 13, 3, 12}, 0, "3,0 4,0", 0},
-    KeyCase{"upright_side_cells_do_not_hold", {{2, 7}, {4, 7}}, {3, 5, 3, 6}, 0, "3,6 3,7", 1}), kCaseName);
 
 // A run that went on past the first different cell would flood the column; a cell in the top
 // row must drop like any other (here twice, the second time in the cascade of four 6s).
