@@ -23,7 +23,8 @@ namespace {
 
 QColor Painted(QWidget* w) { return w->grab(QRect(1, 1, 1, 1)).toImage().pixelColor(0, 0); }
 QString Geo(const QWidget* w) { return QStringLiteral("%1,%2 %3x%4 ").arg(w->x()).arg(w->y()).arg(w->width()).arg(w->height()); }
-QImage Image(const QLabel* label) { return label->pixmap().toImage(); }
+QImage Image(const QLabel* label) { return label->pixmap().toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied); }
+QImage Png(const QString& path) { return QImage(path).convertToFormat(QImage::Format_ARGB32_Premultiplied); }
 
 struct Windows {
     Windows() : random(5), form1(sound, random) {
@@ -118,14 +119,16 @@ private slots:
                      cell.families().first() + " " + w.get("Label1")->palette().color(QPalette::WindowText).name() + " " + Painted(w.get("LabBp_0")).name(),
                  "0,0 408x40 0,40 405x470 320,5 80x27 204,3 50x32 112,0 41x41 357,469 50x32 0,0 50x50 14.25 1 12 10.5 0 Numora Serif SC #ff0000 #ffc0ff");
         for (int size : {16, 32, 48, 64})  // each title-bar size drawn, not scaled from another
-            QCOMPARE(AppIcon().pixmap(QSize(size, size), 1.0).toImage(), QImage(QStringLiteral(":/icon/numora-%1.png").arg(size)).convertToFormat(QImage::Format_ARGB32_Premultiplied));
+            QCOMPARE(AppIcon().pixmap(QSize(size, size), 1.0).toImage(), Png(QStringLiteral(":/icon/numora-%1.png").arg(size)));
         QStringList titles;
         for (QAction* menu : w.form1.menuBar()->actions()) {
             titles << menu->text() + ":";
             for (QAction* item : menu->menu()->actions()) titles << item->text() + (item->isChecked() ? "✓" : "");
         }
         QCOMPARE(titles.join(' '), "开始: 演示 10以内加法 10以内减法 20以内加法 20以内减法 级别设置: 低 中 高 动画: 有✓ 无 帮助: 玩法");
-        QVERIFY(Image(w.get("Picbg")) == Form1::Bitmap(102).toImage() && Image(w.get("Pict")) == Form1::Bitmap(101).toImage());
+        const char* density = qApp->devicePixelRatio() > 1 ? "@2x" : "";  // the pictures as painted, kept as raw pixels
+        QVERIFY(Image(w.get("Picbg")) == Png(QStringLiteral(":/bitmaps/bmp102%1.png").arg(density)) && Image(w.get("Pict")) == Png(QStringLiteral(":/bitmaps/bmp101%1.png").arg(density)));
+        QVERIFY(LoadRawImage(":/sounds/wav104.wav").isNull() && LoadRawImage(":/raw/absent.qpx").isNull());  // not past a foreign file's end
         QCOMPARE(Form1::Bitmap(102).deviceIndependentSize().toSize(), QSize(405, 470));
         QCOMPARE(Form1::Bitmap(102).devicePixelRatio(), qApp->devicePixelRatio() > 1 ? 2.0 : 1.0);
         Check(w, true);
@@ -134,18 +137,6 @@ private slots:
         QCOMPARE(help->windowTitle() + " " + Geo(help) + Geo(help->findChild<QLabel*>("Label1")) + help->grab(QRect(2, 2, 1, 1)).toImage().pixelColor(0, 0).name(), "玩法 147,133 344x253 16,24 313x217 #ffffff");
         QCOMPARE(help->findChild<QLabel*>("Label1")->text(), Form3::HelpText());
         QVERIFY(Form3::HelpText().startsWith("游戏目的：帮助儿童提高口算能力。\r\n\r\n游戏方法：类似落砖棋") && Form3::HelpText().endsWith("得的分数越高。"));
-    }
-
-    // The start-up pictures, stored as raw pixels, are their PNGs as painted; a resource
-    // that is not one reads as nothing rather than past its end.
-    void rawPictures() {
-        for (const char* name : {"bitmaps/bmp101", "bitmaps/bmp102@2x", "icon/numora-16", "icon/numora-64"}) {
-            QImage png(QStringLiteral(":/%1.png").arg(name));
-            png.setDevicePixelRatio(1);
-            const QImage raw = LoadRawImage(QStringLiteral(":/raw/%1.qpx").arg(QString(name).section('/', 1)));
-            QCOMPARE(raw.convertToFormat(QImage::Format_ARGB32_Premultiplied), png.convertToFormat(QImage::Format_ARGB32_Premultiplied));
-        }
-        for (const char* other : {":/sounds/wav104.wav", ":/raw/absent.qpx"}) QVERIFY(LoadRawImage(other).isNull());
     }
 
     // A new game chosen during the fill hands the old one over but keeps the keyboard for the
