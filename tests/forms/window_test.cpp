@@ -252,7 +252,6 @@ private slots:
     void damagedFontResourceStartsOnSystemFonts() {
         for (const char* bad : {":/sounds/wav104.wav", ":/fonts/absent.otf"}) {
             QVERIFY(RegisterEmbeddedFont(bad).isEmpty());
-            QCOMPARE(SongtiFont().families().first(), "Noto Serif CJK SC");
             test::FakeSound sound;
             SeededRandom random;
             Form1 form(sound, random);
@@ -260,7 +259,6 @@ private slots:
             QVERIFY(form.isVisible());
         }
         QCOMPARE(RegisterEmbeddedFont(), "Numora Serif SC");
-        QCOMPARE(SongtiFont().families().first(), "Numora Serif SC");  // no SimSun here
     }
 
     // Chunks skipped or padded wrongly, a length rounded down, a cut or foreign file taken for

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -52,11 +53,9 @@ struct Harness : GameEvents {
     void GameEnded(int mode, std::int64_t score) override { log.push_back("end" + std::to_string(mode) + ":" + std::to_string(score)); }
     GameState& s() { return game.editState(); }
     const GameState& st() const { return game.state(); }
-    void SetPair(int c0, int r0, const std::string& res0, int c1, int r1, const std::string& res1) {
-        s().blkCol = {c0, c1};
-        s().blkRow = {r0, r1};
-        s().blkRes0 = res0;
-        s().blkRes1 = res1;
+    void SetPair(const std::string& pair) {  // "c0 r0 result0 c1 r1 result1"; "" leaves it
+        std::istringstream in(pair);
+        in >> s().blkCol[0] >> s().blkRow[0] >> s().blkRes0 >> s().blkCol[1] >> s().blkRow[1] >> s().blkRes1;
     }
 
     // T gravity tick, A animation tick, W end of the wait, S every wait ended, L R U D the
@@ -89,7 +88,7 @@ struct Harness : GameEvents {
     std::string Show(const std::string& keys) const {
         const GameState& s = st();
         const Wait& w = game.waiting();
-        std::istringstream in(keys);
+        std::istringstream in(std::regex_replace(keys, std::regex("=[^|]*|\\|"), " "));  // keys alone, or a wanted "k=v|k=v"
         std::string out, key;
         while (in >> key) {
             std::string v;

@@ -10,7 +10,7 @@ TEST(Crosses, UpRunStopsAtTheFirstDifferentCellAndTheTopRowDrops) {
     Harness h;
     h.Play("1");
     for (int row = 0; row < nRow - 1; ++row) h.s().board(0, row) = row == 0 ? "20" : row == 5 ? "2" : "6";
-    h.SetPair(0, 13, "6", 1, 13, "8");
+    h.SetPair("0 13 6 1 13 8");
     h.Play("T");
     EXPECT_EQ(h.Show("score row4 row6"), "score=630 630 g7|row4=6 . . . . . . .|row6=-1 . . . . . . .");
     h.Play("S");
