@@ -8,7 +8,8 @@ Every character inside a string literal of src/ is kept, and all of printable AS
 besides, so digits, Latin letters and punctuation never fall back to another font. The
 family is renamed, so the cut never stands in for the full font a machine may have
 (which a player's name can still use). Run it again after adding a text; the test
-font_coverage_test fails until then. Output is byte-identical for the same input.
+windows test everyLiteralCharacterIsInTheEmbeddedFont fails until then. Output is byte-identical for
+the same input.
 """
 import pathlib
 import re
@@ -23,7 +24,7 @@ SOURCE = pathlib.Path("/usr/share/fonts/opentype/noto/NotoSerifCJK-Regular.ttc")
 FAMILY = "Numora Serif SC"
 OUT = HERE / "numora-serif-sc.otf"
 
-# The same reading as tests/fonts/font_coverage_test.cpp: comments and character
+# The same reading as the glyph check in tests/forms/window_test.cpp: comments and character
 # literals skipped, an escape's character skipped, everything else between quotes kept.
 TOKEN = re.compile(r'//[^\n]*|/\*.*?\*/|\'(?:\\.|[^\\\'])*\'|"((?:\\.|[^\\"])*)"', re.S)
 
