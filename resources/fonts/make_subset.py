@@ -7,9 +7,8 @@ Noto Serif CJK SC Regular (SIL OFL 1.1, Debian: fonts-noto-cjk).
 Every character inside a string literal of src/ is kept, and all of printable ASCII
 besides, so digits, Latin letters and punctuation never fall back to another font. The
 family is renamed, so the cut never stands in for the full font a machine may have
-(which a player's name can still use). Run it again after adding a text; the test
-windows test everyLiteralCharacterIsInTheEmbeddedFont fails until then. Output is byte-identical for
-the same input.
+(which a player's name can still use). Run it again after adding a text; the glyph check
+of the windows test fails until then. Output is byte-identical for the same input.
 """
 import pathlib
 import re
