@@ -52,17 +52,14 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QByteArray>("after");  // the bytes saved; or, after "!", what the message says
         // A missing file is created; place 1 whatever the score; a comma becomes "，".
-        QTest::newRow("missing file, comma in name") << "none" << QByteArray() << qint64(0) << 0
-            << "小明,1" << "\xd0\xa1\xc3\xf7\xa3\xac" "1,0\r\n" + Zeros(9);
+        QTest::newRow("missing file, comma in name") << "none" << QByteArray() << qint64(0) << 0 << "小明,1" << "\xd0\xa1\xc3\xf7\xa3\xac" "1,0\r\n" + Zeros(9);
         // Untouched lines come back byte for byte; the new entry goes below a tie.
-        QTest::newRow("legacy GBK file, twelve lines") << "file" << kLegacy << qint64(100) << 9
-            << "乐乐" << kLegacy.left(kLegacy.indexOf("8,-5")) + "\xc0\xd6\xc0\xd6,100\r\n";
-        QTest::newRow("legacy GBK file, beats the top") << "file" << kLegacy << qint64(50001) << 0
-            << "Bo" << "Bo,50001\r\n" + kLegacy.left(kLegacy.indexOf("8,-5"));
+        QTest::newRow("legacy GBK file, twelve lines") << "file" << kLegacy << qint64(100) << 9 << "乐乐" << kLegacy.left(kLegacy.indexOf("8,-5")) + "\xc0\xd6\xc0\xd6,100\r\n";
+        QTest::newRow("legacy GBK file, beats the top") << "file" << kLegacy << qint64(50001) << 0 << "Bo" << "Bo,50001\r\n" + kLegacy.left(kLegacy.indexOf("8,-5"));
         QTest::newRow("no place: ties with the tenth") << "file" << kLegacy << qint64(-5) << -1 << "" << QByteArray();
         // Damaged lines count as zero and come back as they were.
-        QTest::newRow("damaged lines") << "file" << QByteArray("\nx\n,12\r\na,1e3\r\nb,99999999999999999999\r\nc, -7 \r\n")
-            << qint64(1) << 0 << "d" << "d,1\r\n\r\nx\r\n,12\r\na,1e3\r\nb,99999999999999999999\r\nc, -7 \r\n" + Zeros(3);
+        QTest::newRow("damaged lines") << "file" << QByteArray("\nx\n,12\r\na,1e3\r\nb,99999999999999999999\r\nc, -7 \r\n") << qint64(1) << 0
+            << "d" << "d,1\r\n\r\nx\r\n,12\r\na,1e3\r\nb,99999999999999999999\r\nc, -7 \r\n" + Zeros(3);
         QTest::newRow("a folder at the path") << "folder" << QByteArray() << qint64(5) << 0 << "e" << QByteArray("!这个文件读不出来");
         QTest::newRow("a named pipe at the path") << "pipe" << QByteArray() << qint64(5) << 0 << "e" << QByteArray("!这个文件读不出来");
         QTest::newRow("an unreadable file") << "unreadable" << kLegacy << qint64(5) << 0 << "e" << QByteArray("!这个文件读不出来");
@@ -72,12 +69,12 @@ private slots:
         QTest::newRow("read-only file") << "rofile" << kLegacy << qint64(200) << 8 << "e" << QByteArray("!这个文件不能写入");
         // CP936's lone byte 0x80 is "€" (it showed as "�" and came back as 84 31 A4 37), but
         // 0x80 after a lead byte is a trail; a two-byte code and a digit are not a four-byte code.
-        QTest::newRow("CP936 euro") << "cp936" << QByteArray("\x80\x81\x80\xd5\xc5" "1\x80,900\r\n") << qint64(865) << 1 << "新"
-            << "\x80\x81\x80\xd5\xc5" "1\x80,900\r\n\xd0\xc2,865\r\n" + Zeros(8);
+        QTest::newRow("CP936 euro") << "cp936" << QByteArray("\x80\x81\x80\xd5\xc5" "1\x80,900\r\n") << qint64(865) << 1
+            << "新" << "\x80\x81\x80\xd5\xc5" "1\x80,900\r\n\xd0\xc2,865\r\n" + Zeros(8);
         // A list beside the program, none yet in the player's folder, was ignored: it is read,
         // and the save goes to the player's folder only.
-        QTest::newRow("a list beside the program") << "beside" << QByteArray("ann,90\r\nbob,80\r\ncid,70\r\n")
-            << qint64(75) << 2 << "dan" << "ann,90\r\nbob,80\r\ndan,75\r\ncid,70\r\n" + Zeros(6);
+        QTest::newRow("a list beside the program") << "beside" << QByteArray("ann,90\r\nbob,80\r\ncid,70\r\n") << qint64(75) << 2
+            << "dan" << "ann,90\r\nbob,80\r\ndan,75\r\ncid,70\r\n" + Zeros(6);
         // Another copy filled the list while the name was typed: said so, the list that beat
         // the score shown, nothing written.
         QTest::newRow("place taken meanwhile") << "meanwhile" << QByteArray() << qint64(7) << 0 << "x" << QByteArray("!您的分数已经进不了前十名了");
