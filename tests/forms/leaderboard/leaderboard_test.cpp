@@ -40,9 +40,16 @@ const QByteArray kLegacy = "\xd5\xc5\xc8\xfd,50000\r\n\xc0\xee\xcb\xc4,40000\r\n
 
 class LeaderboardTest : public QObject {
     Q_OBJECT
+    QList<QByteArray> corpus_;
 
 private slots:
-    void initTestCase() { QVERIFY(geteuid() || (setgid(65534) == 0 && setuid(65534) == 0)); }  // as root, permissions would not hold
+    // The corpus is read first: once the test runs as "nobody" (as root, permissions would not
+    // hold), a source tree that is root's alone is closed to it.
+    void initTestCase() {
+        for (const QString& folder : qEnvironmentVariable("NUMORA_CORPUS", NUMORA_CORPUS).split(':'))
+            for (QDirIterator it(folder, QDir::Files); it.hasNext();) corpus_ << Read(it.next());
+        QVERIFY(geteuid() || (setgid(65534) == 0 && setuid(65534) == 0));
+    }
 
     void table_data() {
         QTest::addColumn<QString>("at");       // what is at the path: file, none, folder, pipe, unreadable, readonly
@@ -165,13 +172,8 @@ private slots:
     // The fuzz target's checks on its corpus: seeds and every past finding (NUMORA_CORPUS adds
     // folders, ":"-separated).
     void corpus() {
-        int files = 0;
-        for (const QString& folder : qEnvironmentVariable("NUMORA_CORPUS", NUMORA_CORPUS).split(':'))
-            for (QDirIterator it(folder, QDir::Files); it.hasNext(); ++files) {
-                const QByteArray bytes = Read(it.next());
-                LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t*>(bytes.constData()), std::size_t(bytes.size()));
-            }
-        QVERIFY(files > 20);
+        for (const QByteArray& bytes : corpus_) LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t*>(bytes.constData()), std::size_t(bytes.size()));
+        QVERIFY(corpus_.size() > 20);
     }
 
     // Scores that do not fit, names that cannot be stored as typed, and the folder choice.
