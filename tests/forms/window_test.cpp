@@ -39,6 +39,7 @@ int Ms(const QByteArray& riffBody) {  // -1: not a sound
     return info ? info->DurationMs() : -1;
 }
 QImage Png(const QString& path) { return QImage(path).convertToFormat(QImage::Format_ARGB32_Premultiplied); }
+QImage Art(int id) { return Png(QStringLiteral(":/bitmaps/bmp%1%2.png").arg(id).arg(qApp->devicePixelRatio() > 1 ? "@2x" : "")); }  // as painted
 
 struct Windows {
     Windows() : random(5), form1(sound, random) {
@@ -87,8 +88,8 @@ class WindowTest : public QObject {
         QCOMPARE(QString("%1%2%3").arg(w.shows("Picbg")).arg(w.shows("PicMove")).arg(w.shows("PicTboy")),
                  QString("%1%2%3").arg(s.picbgVisible).arg(s.picMove.visible).arg(s.picTboyVisible));
         QCOMPARE(w.get("PicMove")->pos(), QPoint(s.picMove.left, s.picMove.top));
-        if (s.picMoveImage.set >= 0) QCOMPARE(Image(w.get("PicMove")), Form1::Bitmap(200 + 10 * s.picMoveImage.set + s.picMoveImage.frame).toImage());
-        if (s.picTboyVisible) QCOMPARE(Image(w.get("PicTboy")), Form1::Bitmap(204 + 10 * s.picTboySet).toImage());
+        if (s.picMoveImage.set >= 0) QCOMPARE(Image(w.get("PicMove")), Art(200 + 10 * s.picMoveImage.set + s.picMoveImage.frame));
+        if (s.picTboyVisible) QCOMPARE(Image(w.get("PicTboy")), Art(204 + 10 * s.picTboySet));
         QString checks, want;
         for (const char* item : {"b1_1", "b1_2", "b1_3", "b1_4", "b1_5", "j1", "j2", "j3", "dhy", "dhw"}) checks += w.get<QAction>(item)->isChecked() ? "x" : ".";
         for (int i = 1; i <= 8; ++i) want += (i <= 5 ? s.checkedMode == i : s.checkedLevel == i - 5) ? "x" : ".";
@@ -141,8 +142,7 @@ private slots:
             for (QAction* item : menu->menu()->actions()) titles << item->text() + (item->isChecked() ? "✓" : "");
         }
         QCOMPARE(titles.join(' '), "开始: 演示 10以内加法 10以内减法 20以内加法 20以内减法 级别设置: 低 中 高 动画: 有✓ 无 帮助: 玩法");
-        const char* density = qApp->devicePixelRatio() > 1 ? "@2x" : "";  // the pictures as painted, kept as raw pixels
-        QVERIFY(Image(w.get("Picbg")) == Png(QStringLiteral(":/bitmaps/bmp102%1.png").arg(density)) && Image(w.get("Pict")) == Png(QStringLiteral(":/bitmaps/bmp101%1.png").arg(density)));
+        QVERIFY(Image(w.get("Picbg")) == Art(102) && Image(w.get("Pict")) == Art(101));  // as painted, though kept as raw pixels
         QVERIFY(LoadRawImage(":/sounds/wav104.wav").isNull() && LoadRawImage(":/raw/absent.qpx").isNull());  // not past a foreign file's end
         QCOMPARE(Form1::Bitmap(102).deviceIndependentSize().toSize(), QSize(405, 470));
         QCOMPARE(Form1::Bitmap(102).devicePixelRatio(), qApp->devicePixelRatio() > 1 ? 2.0 : 1.0);
