@@ -57,7 +57,7 @@ INSTANTIATE_TEST_SUITE_P(Modes, Lists, ::testing::Values(
     ListCase{"sub20", 5, 35, "11-2=9", "17-9=8", "18-9=9"}), kCaseName);
 
 // Long texts break after 8 characters; a list without a trailing comma deals nothing; more
-// than 101 items are cut at the table's capacity.
+// than 101 items are cut at the table's capacity; there is no sixth list.
 TEST(Lists, LineBreaksAndCapacity) {
     EquationTable t;
     LoadEquations("12345678901=123456789,12345678=12345678,x=1", t);
@@ -70,6 +70,8 @@ TEST(Lists, LineBreaksAndCapacity) {
     for (int k = 0; k < 150; ++k) many += "1+1=2,";
     LoadEquations(many, t);
     EXPECT_EQ(t.eqCount, 101);  // eqText(0..100)
+    EXPECT_THROW(EquationList(0), std::out_of_range);  // never read past the five lists
+    EXPECT_THROW(EquationList(6), std::out_of_range);
 }
 
 }  // namespace numora::test
