@@ -147,6 +147,7 @@ private slots:
         QCOMPARE(Form1::Bitmap(102).deviceIndependentSize().toSize(), QSize(405, 470));
         QCOMPARE(Form1::Bitmap(102).devicePixelRatio(), qApp->devicePixelRatio() > 1 ? 2.0 : 1.0);
         Check(w, true);
+        QVERIFY(!w.shows("LabB_0") && !w.shows("LabBp_0") && w.shows("Picbg"));  // no pair and no preview before a game
         w.form1.Mhow_Click();
         Form3* help = w.form1.helpWindow();
         QCOMPARE(help->windowTitle() + " " + Geo(help) + Geo(help->findChild<QLabel*>("Label1")) + help->grab(QRect(2, 2, 1, 1)).toImage().pixelColor(0, 0).name(), "玩法 147,133 344x253 16,24 313x217 #ffffff");
