@@ -1,8 +1,6 @@
 #include "sound/qt_sound_player.h"
 
-#include <QEventLoop>
 #include <QSoundEffect>
-#include <QTimer>
 #include <QUrl>
 
 namespace numora {
@@ -10,18 +8,7 @@ namespace numora {
 QtSoundPlayer::QtSoundPlayer(QObject* parent)
     : QObject(parent), durations_(EmbeddedSoundDurations()) {}
 
-QtSoundPlayer::~QtSoundPlayer() {
-    // Qt 6.4 deadlocks at exit when a sound is still being decoded: the sample cache's
-    // destructor holds the lock its loading thread is waiting for. Let decoding end first
-    // (a few milliseconds; bounded in case a sound never loads).
-    for (auto& [id, effect] : effects_) {
-        if (effect->status() != QSoundEffect::Loading) continue;
-        QEventLoop loop;
-        connect(effect, &QSoundEffect::statusChanged, &loop, &QEventLoop::quit);
-        QTimer::singleShot(2000, &loop, &QEventLoop::quit);
-        loop.exec(QEventLoop::ExcludeUserInputEvents);
-    }
-}
+QtSoundPlayer::~QtSoundPlayer() = default;
 
 QSoundEffect* QtSoundPlayer::Effect(int id) {
     auto it = effects_.find(id);
