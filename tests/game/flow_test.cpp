@@ -110,7 +110,8 @@ INSTANTIATE_TEST_SUITE_P(Crosses, Flow, ::testing::Values(
     Scenario{"second_cell_scores_its_own_group", {". . . . 7 . . .", kEmptyRow}, "3 13 7 4 13 7", 0, 0, "T", "row12=. . . . -1 . . .|row13=. . . -1 -1 . . .|score=80 80 g2"},
     Scenario{"down_run", {". . . . . . . .", ". . . . . . . 6"}, "7 12 6 6 12 8", 0, 0, "T", "row12=. . . . . . 8 -1|row13=. . . . . . . -1|score=30 30 g1"},
     Scenario{"run_to_the_left_edge", {kEmptyRow, "7 7 7 7 7 7 7 ."}, "7 13 7 7 12 5", 0, 0, "T", "row12=. . . . . . . 5|row13=-1 -1 -1 -1 -1 -1 -1 -1|score=630 630 g7"},
-    Scenario{"run_to_the_right_edge", {kEmptyRow, ". 3 3 3 3 3 3 3"}, "0 13 3 0 12 5", 0, 0, "T", "row12=5 . . . . . . .|row13=-1 -1 -1 -1 -1 -1 -1 -1|score=630 630 g7"}), kCaseName);
+    Scenario{"run_to_the_right_edge", {kEmptyRow, ". 3 3 3 3 3 3 3"}, "0 13 3 0 12 5", 0, 0, "T", "row12=5 . . . . . . .|row13=-1 -1 -1 -1 -1 -1 -1 -1|score=630 630 g7"},
+    Scenario{"run_up_to_the_top_row", {"^", ". . 7", ". . 7", ".", ". . 9 9"}, "2 2 7 3 2 5", 0, 0, "T", "row0=. . -1 . . . . .|row2=. . -1 5 . . . .|score=80 80 g2"}), kCaseName);
 
 // Each row is the fault of turning, shifting or falling the wrong way, through a wall or a
 // cell, or of stopping on air; a shift turns the figure its way, a spawn faces it left.
