@@ -19,6 +19,8 @@
 
 using namespace numora;
 
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size);  // the fuzz target's checks
+
 namespace {
 
 QByteArray Read(const QString& path) {
@@ -29,7 +31,6 @@ void Write(const QString& path, const QByteArray& bytes) {
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
 }
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size);
 QByteArray Zeros(int n) { return QByteArray("0,0\r\n").repeated(n); }
 
 // A legacy GBK file: scores past 16 bits and below zero, two lines beyond the ten.
