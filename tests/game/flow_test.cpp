@@ -57,7 +57,7 @@ INSTANTIATE_TEST_SUITE_P(Scripts, Flow, ::testing::Values(
     // multiples it passes; pictures stop at set 4; scores never wrap at 32 bits.
     Scenario{"milestone_before_chime", kTwo, kTwoPair, 3990, 0, "TS", "log=106w 104|stage=1 sets 11|score=4020 4020 g1|flags=play t1=1200 step pair t3"},
     Scenario{"milestone_next_set", kTwo, kTwoPair, 5990, 2, "TS", "stage=3 sets 33"},
-    Scenario{"milestone_sets_stop_at_4", kTwo, kTwoPair, 11990, 5, "TS", "stage=6 sets 44|log=106w 104"},
+    Scenario{"milestone_sets_stop_at_4", kTwo, kTwoPair, 11990, 4, "TS", "stage=5 sets 44|log=106w 104"},
     Scenario{"score_past_32_bits", kTwo, kTwoPair, 2147483600, 1073741800, "TS", "score=2147483630 2147483630 g1"},
     // Each settled cell drops one row per removed cell beneath it, column by column; a
     // half-supported cell keeps its gap; each level of the cascade scores its own group.
@@ -144,6 +144,8 @@ INSTANTIATE_TEST_SUITE_P(TurnsAndShifts, Flow, ::testing::Values(
     Scenario{"flat_cell0_supported_other_hangs", {"^", ".", ".", ".", ".", ".", ".", ". . . 9"}, "3 5 2 4 5 3", 0, 0, "1R|T", "pair=3,0 4,0|frame=-1.0 facing 0"},
     Scenario{"flat_cell1_supported", {"^", ".", ".", ".", ".", ".", ".", ". . . . 9"}, "3 5 2 4 5 3", 0, 0, "1R|T", "pair=3,0 4,0|frame=-1.0 facing 0"},
     Scenario{"flat_bottom_row", {}, "3 13 2 4 13 3", 0, 0, "1R|T", "pair=3,0 4,0|frame=-1.0 facing 0"},
+    Scenario{"flat_falls_into_the_bottom_row", {}, "3 12 2 4 12 3", 0, 0, "1R|T", "pair=3,13 4,13|frame=-1.0 facing 2"},
+    Scenario{"upright_falls_into_the_bottom_row", {}, "3 11 2 3 12 3", 0, 0, "1R|T", "pair=3,12 3,13|frame=-1.0 facing 2"},
     Scenario{"upright_falls", {}, "3 5 2 3 6 3", 0, 0, "1R|T", "pair=3,6 3,7|frame=-1.0 facing 2"},
     Scenario{"upright_lower_supported", {"^", ".", ".", ".", ".", ".", ".", ".", ". . . 9"}, "3 5 2 3 6 3", 0, 0, "1R|T", "pair=3,0 4,0|frame=-1.0 facing 0"},
     Scenario{"upright_cell0_lower_supported", {"^", ".", ".", ".", ".", ".", ".", ".", ". . . 9"}, "3 6 2 3 5 3", 0, 0, "1R|T", "pair=3,0 4,0|frame=-1.0 facing 0"},
