@@ -1,21 +1,7 @@
-// The rules as tables: speed and the equation lists; the up-run and the drop as one picture.
+// The rules as tables: speed and the equation lists.
 #include "game_test_support.h"
 
 namespace numora::test {
-
-
-// A run that went on past the first different cell would flood the column; a cell in the top
-// row must drop like any other (here twice, the second time in the cascade of four 6s).
-TEST(Crosses, UpRunStopsAtTheFirstDifferentCellAndTheTopRowDrops) {
-    Harness h;
-    h.Play("1");
-    for (int row = 0; row < nRow - 1; ++row) h.s().board(0, row) = row == 0 ? "20" : row == 5 ? "2" : "6";
-    h.SetPair("0 13 6 1 13 8");
-    h.Play("T");
-    EXPECT_EQ(h.Show("score row4 row6"), "score=630 630 g7|row4=6 . . . . . . .|row6=-1 . . . . . . .");
-    h.Play("S");
-    EXPECT_EQ(h.Show("row0 row11 row12 row13"), "row0=. . . . . . . .|row11=. . . . . . . .|row12=20 . . . . . . .|row13=2 8 . . . . . .");
-}
 
 // Wrong step size, wrong cap, or a level that adds the wrong bonus: score, level → ms.
 TEST(Speed, IntervalFollowsScorePlusLevel) {
