@@ -33,8 +33,8 @@ QByteArray Chunk(const char* tag, const QByteArray& body) {
 QByteArray Fmt(int channels, int rate, int bits) {
     return Chunk("fmt ", Le(1, 2) + Le(quint32(channels), 2) + Le(quint32(rate), 4) + Le(0, 4) + Le(0, 2) + Le(quint32(bits), 2));
 }
-int Ms(const QByteArray& riffBody) {  // -1: not a sound
-    const QByteArray b = "RIFF" + Le(quint32(riffBody.size() + 4), 4) + "WAVE" + riffBody;
+int Ms(const QByteArray& riffBody, const char* form = "WAVE") {  // -1: not a sound
+    const QByteArray b = "RIFF" + Le(quint32(riffBody.size() + 4), 4) + form + riffBody;
     const auto info = ReadWavInfo(std::as_bytes(std::span(b.constData(), std::size_t(b.size()))));
     return info ? info->DurationMs() : -1;
 }
@@ -100,15 +100,8 @@ class WindowTest : public QObject {
         QCOMPARE(QString("%1 %2 %3").arg(timer(w.form1.timer1())).arg(timer(w.form1.timer3())).arg(timer(w.form1.waitTimer())),
                  QString("%1 %2 %3").arg(s.timer1.enabled ? s.timer1.interval : 0).arg(s.timer3.enabled ? 200 : 0).arg(waitMs));
         QCOMPARE(w.form1.isEnabled(), !w.form1.helpWindow());
-        if (!w.form2 || !w.form2->isVisible()) return;
-        const Form2& f = *w.form2;
-        QCOMPARE(f.findChild<QLabel*>("Labt")->text(), f.newPos() >= 0 ? Form2::CongratulationText() : Form2::TitleText());
-        QCOMPARE(f.findChild<QLineEdit*>("Text1")->isVisibleTo(&f), f.newPos() >= 0);
-        const LeaderboardList onDisk = LoadLeaderboard(f.filePath()).list;
-        for (int k = 0; k < kLeaderboardSize; ++k)
-            QCOMPARE(f.findChild<QLabel*>(QStringLiteral("Label1_%1").arg(k))->text() + "," + f.findChild<QLabel*>(QStringLiteral("Label2_%1").arg(k))->text(),
-                     onDisk[std::size_t(k)].name + "," + QString::number(onDisk[std::size_t(k)].score));
-        if (f.newPos() >= 0) QVERIFY(f.fcount > onDisk[std::size_t(f.newPos())].score || onDisk[0].score == 0);
+        // The finished game reaches the leaderboard with its own mode and score.
+        if (w.form2 && w.form2->isVisible()) QCOMPARE(QStringLiteral("%1 %2").arg(w.form2->grd).arg(w.form2->fcount), w.ended.last());
     }
 
 private slots:
@@ -147,10 +140,10 @@ private slots:
         QCOMPARE(Geo(&w.form1), QString("133,0 408x%1 ").arg(502 + w.form1.menuBar()->sizeHint().height()));
         QVERIFY(w.form1.centralWidget()->size() == QSize(408, 502) && w.form1.minimumSize() == w.form1.maximumSize());
         const QFont score = w.get("Label1")->font(), cell = w.cell(0)->font(), pair = w.get("LabB_0")->font();
-        QCOMPARE(Geo(w.get("Pict")) + Geo(w.get("Picbg")) + Geo(w.get("Label1")) + Geo(w.get("LabBp_1")) + Geo(w.get("PicTboy")) + Geo(w.cell(111)) + Geo(w.get("PicMove")) +
+        QCOMPARE(Geo(w.get("Pict")) + Geo(w.get("Picbg")) + Geo(w.get("Label1")) + Geo(w.get("LabBp_0")) + Geo(w.get("LabBp_1")) + Geo(w.get("PicTboy")) + Geo(w.cell(111)) + Geo(w.get("PicMove")) +
                      QString("%1 %2 %3 %4 %5 ").arg(score.pointSizeF()).arg(score.bold()).arg(cell.pointSizeF()).arg(pair.pointSizeF()).arg(cell.bold() || pair.bold()) +
                      cell.families().first() + " " + w.get("Label1")->palette().color(QPalette::WindowText).name() + " " + Painted(w.get("LabBp_0")).name(),
-                 "0,0 408x40 0,40 405x470 320,5 80x27 204,3 50x32 112,0 41x41 357,469 50x32 0,0 50x50 14.25 1 12 10.5 0 Numora Serif SC #ff0000 #ffc0ff");
+                 "0,0 408x40 0,40 405x470 320,5 80x27 153,3 50x32 204,3 50x32 112,0 41x41 357,469 50x32 0,0 50x50 14.25 1 12 10.5 0 Numora Serif SC #ff0000 #ffc0ff");
         for (int size : {16, 32, 48, 64})  // each title-bar size drawn, not scaled from another
             QCOMPARE(AppIcon().pixmap(QSize(size, size), 1.0).toImage(), Png(QStringLiteral(":/icon/numora-%1.png").arg(size)));
         QStringList titles;
@@ -220,10 +213,12 @@ private slots:
             } else if (w.form2 && w.form2->isVisible() && roll < 30) w.form2->close();
             else if (w.form1.game().waiting().kind != Wait::Kind::None && roll < 55) w.form1.WaitOver();
             else if (roll < 30 && w.form1.timer1().isActive()) w.form1.Timer1_Timer();
-            else if (roll >= 30 && roll < 70) {  // from any child, with or without a modifier; other keys left to the widgets
+            else if (roll >= 30 && roll < 70) {  // from any child, with or without a modifier; other keys, and keys typed into the leaderboard, left to the widgets
                 QKeyEvent key(QEvent::KeyPress, keys[events.bounded(int(keys.size()))], roll % 3 ? Qt::NoModifier : Qt::ShiftModifier);
-                QApplication::sendEvent(w.cell(int(events.bounded(kCellCount))), &key);
-                QVERIFY(w.form1.helpWindow() || key.isAccepted() == (key.key() != Qt::Key_Space));
+                const bool typed = w.form2 && w.form2->isVisible() && roll % 2;
+                const auto pair = std::pair(s.blkCol, s.blkRow);
+                QApplication::sendEvent(typed ? static_cast<QWidget*>(w.form2.get()) : w.cell(int(events.bounded(kCellCount))), &key);
+                QVERIFY(typed ? pair == std::pair(s.blkCol, s.blkRow) : w.form1.helpWindow() || key.isAccepted() == (key.key() != Qt::Key_Space));
             }
             else if (roll >= 70 && roll < 85 && w.form1.timer3().isActive()) w.form1.Timer3_Timer();
             else if (roll >= 85 && roll < 92) {  // each item its own level or figure setting
@@ -293,7 +288,7 @@ private slots:
             {Fmt(1, 8000, 8).left(20), -1},
             {Fmt(1, 8000, 8) + "JUNK\xff\xff\xff\xff" + Chunk("data", "ab"), -1}};
         for (const auto& [body, ms] : cases) QCOMPARE(Ms(body), ms);
-        QVERIFY(!ReadWavInfo(std::as_bytes(std::span("RIFF....WAVX", 12))));
+        QCOMPARE(Ms(Fmt(1, 8000, 8) + Chunk("data", "ab"), "AVI "), -1);  // a RIFF file of another kind
         QCOMPARE(WavInfo{}.DurationMs(), 0);
     }
 };

@@ -37,6 +37,8 @@ const char* kTwoPair = "4 13 7 4 12 5";
 // Column 0 from the top: 20, four 6s, 2, seven 6s; with pair kColumnPair a run of eight 6s.
 const Rows kColumn = {"^", "20", "6", "6", "6", "6", "2", "6", "6", "6", "6", "6", "6", "6"};
 const char* kColumnPair = "0 13 6 1 13 8";
+// Columns 1 and 4 full below row 0: a pair lands in row 0 through the real landing path.
+const Rows kWalls = [] { Rows r(15, ". 1 . . 2"); r[0] = "^", r[1] = "."; return r; }();
 
 INSTANTIATE_TEST_SUITE_P(Scripts, Flow, ::testing::Values(
     // A start-up that already plays or takes keys.
@@ -89,7 +91,11 @@ INSTANTIATE_TEST_SUITE_P(Scripts, Flow, ::testing::Values(
     Scenario{"figure_rows_1_2_banner", {}, "3 2 2 3 1 3", 0, 0, "A", "fig=banner"},
     Scenario{"figure_cell1_left", {}, "5 2 2 4 2 3", 0, 0, "A", "fig=200,52"},
     Scenario{"figure_bottom", {}, "0 13 2 0 12 3", 0, 0, "A", "fig=0,372"},
-    // Only a cell at (3,0) or (4,0) ends the game.
+    // Only a cell at (3,0) or (4,0) ends the game, at the next tick: a pair spawned onto it can
+    // still move until then.
+    Scenario{"row0_landing_plays_on", kWalls, "1 0 a 0 0 b", 0, 0, "T", "row0=b a . . . . . .|flags=play t1=2000 step pair t3"},
+    Scenario{"start_cell_taken_pair_still_moves", kWalls, "4 0 c 5 0 d", 0, 0, "TL", "row0=. . . . c d . .|pair=2,0 3,0|flags=play t1=2000 step pair t3"},
+    Scenario{"start_cell_taken_next_tick_ends", kWalls, "4 0 c 5 0 d", 0, 0, "TLT", "flags=step t3 wait=8"},
     Scenario{"top_row_2_plays_on", {"^", ". . 9 . . . . ."}, "", 0, 0, "T", "flags=play t1=2000 step pair t3"},
     Scenario{"top_row_3_ends", {"^", ". . . 9 . . . ."}, "", 0, 0, "T", "flags=step t3 wait=8"},
     Scenario{"top_row_4_ends", {"^", ". . . . 9 . . ."}, "", 0, 0, "T", "flags=step t3 wait=8"},
@@ -178,21 +184,6 @@ TEST(NewGame, DealsThePreviewFirstAndDrawsFreshInRange) {
     double lo = 1, hi = 0;  // the whole of [0, 1): every equation can come
     for (int i = 0; i < 2000; ++i) lo = std::min(lo, random.NextUnit()), hi = std::max(hi, random.NextUnit());
     EXPECT_TRUE(lo >= 0 && lo < 0.01 && hi > 0.99 && hi < 1) << lo << " " << hi;
-}
-
-// A pair landing in row 0 away from the start cells plays on, through the real landing path;
-// a pair spawned onto an occupied start cell can still move until the next tick ends the game.
-TEST(GameOver, RowZeroLandingPlaysOnUntilTheStartCells) {
-    Harness h;
-    h.Play("1");
-    for (int row = 1; row < nRow; ++row) h.s().board(1, row) = h.s().board(4, row) = std::to_string(row);
-    h.SetPair("1 0 a 0 0 b");
-    h.Play("T");
-    h.SetPair("4 0 c 5 0 d");
-    h.Play("TL");
-    EXPECT_EQ(h.Show("row0 pair flags"), "row0=b a . . c d . .|pair=2,0 3,0|flags=play t1=2000 step pair t3");
-    h.Play("T");
-    EXPECT_FALSE(h.st().playing);
 }
 
 }  // namespace numora::test

@@ -20,8 +20,6 @@ class QIODevice;
 namespace numora {
 
 inline constexpr int kLeaderboardSize = 10;
-inline constexpr int kFirstMode = 1;
-inline constexpr int kLastMode = 5;
 
 // What a place holds when no one has earned it yet, and what a line that cannot be read
 // counts as.
