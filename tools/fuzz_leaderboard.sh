@@ -27,7 +27,7 @@ mkdir -p build-fuzz/leaderboard-corpus
 # Inputs longer than 64 KiB add nothing the 1 MB seed does not already show (it is replayed
 # whole by ctest) and would slow every mutation; -max_len can be given again to override.
 (cd build-fuzz && UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-  ./tests/forms/leaderboard/fuzz/leaderboard_fuzzer -max_total_time="$seconds" -timeout=10 \
+  ./tests/leaderboard_fuzzer -max_total_time="$seconds" -timeout=10 \
     -max_len=65536 -rss_limit_mb=2048 -print_final_stats=1 "$@" \
     leaderboard-corpus ../tests/forms/leaderboard/fuzz/corpus)
 
@@ -35,4 +35,4 @@ cmake --preset asan >/dev/null
 cmake --build --preset asan --target leaderboard
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 QT_QPA_PLATFORM=offscreen \
   NUMORA_CORPUS="$PWD/build-fuzz/leaderboard-corpus:$PWD/tests/forms/leaderboard/fuzz/corpus" \
-  build-asan/tests/forms/leaderboard/leaderboard corpus | tail -n 2
+  build-asan/tests/leaderboard corpus | tail -n 2
