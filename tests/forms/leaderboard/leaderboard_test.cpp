@@ -114,6 +114,14 @@ private slots:
         form.ShowFor(3, score);
         QCOMPARE(sound.played, std::vector<int>{106});
         if (at == "none") QCOMPARE(Read(path), Zeros(10));  // a missing list is made at once, as the original did
+        if (at == "none") {  // the places, sizes and fonts of the window (a 1-point font would pass unseen otherwise)
+            QString layout = form.windowTitle() + " " + QString::number(form.width()) + "x" + QString::number(form.height());
+            for (const char* name : {"Labt", "Text1", "Command1", "Label1_9", "Label2_1"}) {
+                const QWidget* c = form.findChild<QWidget*>(name);
+                layout += QStringLiteral(" %1,%2 %3x%4 %5%6").arg(c->x()).arg(c->y()).arg(c->width()).arg(c->height()).arg(c->font().pointSizeF()).arg(c->font().bold() ? "b" : "");
+            }
+            QCOMPARE(layout, QStringLiteral("排行榜 312x339 24,16 217x25 9b 24,40 217x25 %1 256,40 41x25 %1 24,296 81x25 %1 152,104 89x25 %1").arg(QFont().pointSizeF()));
+        }
         QCOMPARE(form.newPos(), offered);
         auto* box = form.findChild<QLineEdit*>("Text1");
         QCOMPARE(box->isVisible(), offered >= 0);
@@ -189,8 +197,6 @@ private slots:
 
     // Scores that do not fit, names that cannot be stored as typed, and the folder choice.
     void edges() {
-        QCOMPARE(ParseScore("9223372036854775807"), std::numeric_limits<qint64>::max());
-        QCOMPARE(ParseScore("-9223372036854775808"), std::numeric_limits<qint64>::min());
         QCOMPARE(ParseScore("9223372036854775808") + ParseScore("+") + ParseScore("1 2"), 0);
         QCOMPARE(ParseScore("\t+42 "), 42);
         QCOMPARE(SanitizeName(QString("a\r\nb\tc") + QChar(0xD800) + "d,😀"), QStringLiteral("abcd，😀"));  // a pair at the end kept
@@ -208,16 +214,6 @@ private slots:
         QCOMPARE(ChooseLeaderboardFolder(dir.path(), dir.path() + "-user/numora"), dir.path() + "-user/numora");
         QVERIFY(QFileInfo(dir.path() + "-user/numora").isDir());
         QDir(dir.path() + "-user").removeRecursively();
-        test::FakeSound sound;
-        Form2 form(sound, dir.path());
-        form.ShowFor(2, 1);
-        QString layout = form.windowTitle() + " " + QString::number(form.width()) + "x" + QString::number(form.height());
-        for (const char* name : {"Labt", "Text1", "Command1", "Label1_9", "Label2_1"}) {
-            const QWidget* c = form.findChild<QWidget*>(name);
-            layout += QStringLiteral(" %1,%2 %3x%4 %5%6").arg(c->x()).arg(c->y()).arg(c->width()).arg(c->height()).arg(c->font().pointSizeF()).arg(c->font().bold() ? "b" : "");
-        }
-        const double size = QFont().pointSizeF();
-        QCOMPARE(layout, QStringLiteral("排行榜 312x339 24,16 217x25 9b 24,40 217x25 %1 256,40 41x25 %1 24,296 81x25 %1 152,104 89x25 %1").arg(size));
     }
 };
 
