@@ -32,12 +32,6 @@ inline void SetBoard(GameState& s, const Rows& rows) {
     }
 }
 
-inline std::string BoardRow(const GameState& s, int row) {
-    std::string line;
-    for (int col = 0; col < nCol; ++col) line += (col ? " " : "") + (s.board.Empty(col, row) ? "." : s.board(col, row));
-    return line;
-}
-
 struct ScriptedRandom final : RandomSource {
     double NextUnit() override {
         const double r = script.empty() ? 0.0 : script.front();
@@ -105,7 +99,7 @@ struct Harness : GameEvents {
                 for (const CellLabel& label : s.labRes) shown += label.visible, marked += label.marked;
                 v = std::to_string(shown) + " " + std::to_string(marked);
             } else if (key == "starts") v = std::to_string(s.timer1.starts);
-            else if (key.starts_with("row")) v = BoardRow(s, std::stoi(key.substr(3)));
+            else if (key.starts_with("row")) for (int col = 0, row = std::stoi(key.substr(3)); col < nCol; ++col) add(true, s.board.Empty(col, row) ? "." : s.board(col, row));
             else if (key == "flags") {
                 add(s.playing, "play");
                 add(s.timer1.enabled, "t1=" + std::to_string(s.timer1.interval));

@@ -42,17 +42,4 @@ INSTANTIATE_TEST_SUITE_P(Modes, Lists, ::testing::Values(
     ListCase{"add20", 4, 35, "2+9=11", "9+8=17", "9+9=18"},
     ListCase{"sub20", 5, 35, "11-2=9", "17-9=8", "18-9=9"}), kCaseName);
 
-// Long texts break after 8 characters; more than 101 items are cut at the table's capacity;
-// there is no sixth list.
-TEST(Lists, LineBreaksAndCapacity) {
-    EquationTable t;
-    std::string many = "12345678901=123456789,12345678=12345678,";
-    for (int k = 0; k < 150; ++k) many += "1+1=2,";
-    LoadEquations(many, t);
-    EXPECT_EQ(t.eqCount, 101);  // eqText(0..100)
-    EXPECT_EQ(t.eqText[0] + "|" + t.eqRes[0] + "|" + t.eqText[1] + "|" + t.eqRes[1], "12345678\r901|12345678\r9|12345678|12345678");
-    EXPECT_THROW(EquationList(0), std::out_of_range);  // never read past the five lists
-    EXPECT_THROW(EquationList(6), std::out_of_range);
-}
-
 }  // namespace numora::test

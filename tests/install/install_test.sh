@@ -1,9 +1,6 @@
 #!/usr/bin/env bash
-# Catches an install a user could not run: a desktop file missing or invalid, the sound module
-# or a library not found, a program that fails for an ordinary user. With dpkg-dev, the Debian
-# package must hold exactly the installed files (program in /usr/games, plus copyright and
-# changelog), owned by root, section games, stripped, its dependencies whole.
-# Usage: install_test.sh <build dir> <path from bin to the sound module's folder>
+# Catches an install a user could not run, and a Debian package (with dpkg-dev) that differs
+# from the install or lacks what it needs. Usage: install_test.sh <build dir> <bin to module>
 set -euo pipefail
 build=$(cd "$1" && pwd)
 fail() { echo "FAIL: $*" >&2; exit 1; }

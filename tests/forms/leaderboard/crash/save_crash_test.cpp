@@ -18,6 +18,11 @@ static QByteArray Listed(qint64 top) {
     return bytes;
 }
 
+static QByteArray Read(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 // Saves first, first + step, ... once `go` can be read, as a player would: again while another
 // copy holds the lock, not at all once ten others saved meanwhile beat the score.
 static pid_t Saver(const QString& path, qint64 first, qint64 step, int count, int go) {
@@ -49,8 +54,7 @@ int main() {
         usleep(useconds_t(round * 53 % 3000));
         kill(pid, SIGKILL), waitpid(pid, nullptr, 0);
         QFile::remove(path + ".lock");  // the killed copy never releases it
-        QFile file(path);
-        const QByteArray now = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        const QByteArray now = Read(path);
         const qint64 was = top;
         top = now.startsWith('n') ? now.mid(1, now.indexOf(',') - 1).toLongLong() : 0;
         if ((now != Listed(top) && !(top == 0 && now.isEmpty())) || top < was)
@@ -62,8 +66,7 @@ int main() {
     if (write(go[1], "gg", 2) != 2) return 2;
     int statusA = 0, statusB = 0;
     waitpid(a, &statusA, 0), waitpid(b, &statusB, 0);
-    QFile file(path);
-    if (statusA || statusB || !file.open(QIODevice::ReadOnly) || file.readAll() != Listed(800))
+    if (statusA || statusB || Read(path) != Listed(800))
         return std::fprintf(stderr, "FAIL: a racing copy failed or its save was lost\n"), 1;
     std::printf("PASS\n");
 }
