@@ -1,6 +1,5 @@
-// What a player sees and hears: the windows, every text's glyphs, the sounds' lengths. A session
-// drives Form1 with keys, menu items, ticks and the ends of waits, answers Form2 at every game
-// over, opens and closes the help, and after every event compares the widgets with the game.
+// What a player sees and hears: the windows, every text's glyphs, the sounds' lengths, and a
+// session of keys, menu items, ticks and waits, the widgets compared with the game after each.
 #include "forms/application.h"
 #include "forms/cjk_font.h"
 #include "forms/hand_over.h"
@@ -50,9 +49,8 @@ struct Windows {
     QLabel* cell(int k) const { return get(QStringLiteral("LabRes_%1").arg(k)); }
     bool shows(const QString& name) const { return get<QWidget>(name)->isVisibleTo(&form1); }
     void EndGame() {  // the start cell taken: the next tick ends the game
-        b1_2(), form1.game().editState().board(3, 0) = "5", form1.Timer1_Timer();
+        form1.b1_Click(2), form1.game().editState().board(3, 0) = "5", form1.Timer1_Timer();
     }
-    void b1_2() { form1.b1_Click(2); }
     QTemporaryDir dir;
     test::FakeSound sound;
     SeededRandom random;
@@ -116,10 +114,11 @@ private slots:
     }
 
     // The embedded sounds last 16539 bytes at 22050/s and 22048 at 11025/s, module or not; the
-    // module is not mapped before a game; a missing one neither crashes nor blocks. First, so
-    // that decoding is long over when the process ends (Qt 6.4's sample cache deadlocks at
-    // exit while it decodes).
-    void soundModule() {
+    // module is not mapped before a game; a missing one neither crashes nor blocks. Wave
+    // headers: chunks skipped or padded wrongly, a length rounded down, a cut or foreign file
+    // taken for a sound. First, so that decoding is long over when the process ends (Qt 6.4's
+    // sample cache deadlocks at exit while it decodes).
+    void sounds() {
         ModuleSoundPlayer missing({QStringLiteral("/nonexistent/numora-sound-qt")});
         missing.Play(104);
         QVERIFY(!missing.loaded());
@@ -130,6 +129,16 @@ private slots:
         QVERIFY(sound.loaded());
         sound.Play(104);
         QCOMPARE(sound.DurationMs(106), 2000);
+        const std::pair<QByteArray, int> cases[] = {
+            {Chunk("LIST", "abc") + Fmt(1, 8000, 8) + Chunk("data", QByteArray(100, 0)), 13},
+            {Fmt(2, 44100, 16) + Chunk("data", QByteArray(176400, 0)), 1000},
+            {Fmt(1, 3, 8) + Chunk("data", "a"), 334},  // 333.3 rounds up
+            {Fmt(1, 8000, 8) + Chunk("data", ""), 0},  // empty, and last
+            {Chunk("data", "ab"), -1},
+            {Fmt(1, 8000, 8).left(20), -1},
+            {Fmt(1, 8000, 8) + "JUNK\xff\xff\xff\xff" + Chunk("data", "ab"), -1}};
+        for (const auto& [body, ms] : cases) QCOMPARE(Ms(body), ms);
+        QCOMPARE(Ms(Fmt(1, 8000, 8) + Chunk("data", "ab"), "AVI "), -1);  // a RIFF file of another kind
     }
 
     // The window's size, places, colours, fonts, pictures and texts before any game; the
@@ -161,8 +170,8 @@ private slots:
         w.form1.Mhow_Click();
         Form3* help = w.form1.helpWindow();
         QCOMPARE(help->windowTitle() + " " + Geo(help) + Geo(help->findChild<QLabel*>("Label1")) + help->grab(QRect(2, 2, 1, 1)).toImage().pixelColor(0, 0).name(), "玩法 147,133 344x253 16,24 313x217 #ffffff");
-        QCOMPARE(help->findChild<QLabel*>("Label1")->text(), Form3::HelpText());
-        QVERIFY(Form3::HelpText().startsWith("游戏目的：帮助儿童提高口算能力。\r\n\r\n游戏方法：类似落砖棋") && Form3::HelpText().endsWith("得的分数越高。"));
+        const QString text = help->findChild<QLabel*>("Label1")->text();
+        QVERIFY(text.startsWith("游戏目的：帮助儿童提高口算能力。\r\n\r\n游戏方法：类似落砖棋") && text.endsWith("得的分数越高。"));
     }
 
     // A new game chosen during the fill hands the old one over but keeps the keyboard for the
@@ -174,7 +183,7 @@ private slots:
             w.form1.show();
             QVERIFY(QTest::qWaitForWindowActive(&w.form1));
             QCOMPARE(w.sound.preloads, 0);  // the sound is readied at the first game, not at start
-            how == std::string("close") ? w.b1_2() : w.EndGame();
+            how == std::string("close") ? w.form1.b1_Click(2) : w.EndGame();
             QCOMPARE(w.sound.preloads, 1);
             if (how[0] == 'c') {
                 w.form1.close(), w.form1.WaitOver(), w.form1.Timer1_Timer();
@@ -242,8 +251,9 @@ private slots:
         QVERIFY2(w.ended.size() > 3 && saves > 1 && games > 5, qPrintable(w.ended.join(',')));
     }
 
-    // A text of src/ with a character the embedded font lacks would show as a box.
-    void everyLiteralCharacterIsInTheEmbeddedFont() {
+    // A text of src/ with a character the embedded font lacks would show as a box; a damaged or
+    // missing font resource must not stop the program or be named in vain.
+    void embeddedFont() {
         const QRawFont raw(kEmbeddedFontResource, 12);
         // As make_subset.py reads: no comments, no character literals, escapes dropped.
         static const QRegularExpression token("(?s)//[^\n]*|/\\*.*?\\*/|'(?:\\\\.|[^\\\\'])*'|\"((?:\\\\.|[^\\\\\"])*)\"");
@@ -257,30 +267,11 @@ private slots:
         }
         QVERIFY(raw.isValid() && files.size() > 10);
         QVERIFY2(missing.isEmpty(), qPrintable(missing.join('\n')));
-    }
-
-    // A damaged or missing font resource must not stop the program or be named in vain.
-    void damagedFontResourceStartsOnSystemFonts() {
         for (const char* bad : {":/sounds/wav104.wav", ":/fonts/absent.otf"}) QVERIFY(RegisterEmbeddedFont(bad).isEmpty());
         Windows w;
         w.form1.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w.form1) && !w.cell(0)->font().families().contains("Numora Serif SC"));
         QCOMPARE(RegisterEmbeddedFont(), "Numora Serif SC");
-    }
-
-    // Chunks skipped or padded wrongly, a length rounded down, a cut or foreign file taken for
-    // a sound.
-    void wavHeaders() {
-        const std::pair<QByteArray, int> cases[] = {
-            {Chunk("LIST", "abc") + Fmt(1, 8000, 8) + Chunk("data", QByteArray(100, 0)), 13},
-            {Fmt(2, 44100, 16) + Chunk("data", QByteArray(176400, 0)), 1000},
-            {Fmt(1, 3, 8) + Chunk("data", "a"), 334},  // 333.3 rounds up
-            {Fmt(1, 8000, 8) + Chunk("data", ""), 0},  // empty, and last
-            {Chunk("data", "ab"), -1},
-            {Fmt(1, 8000, 8).left(20), -1},
-            {Fmt(1, 8000, 8) + "JUNK\xff\xff\xff\xff" + Chunk("data", "ab"), -1}};
-        for (const auto& [body, ms] : cases) QCOMPARE(Ms(body), ms);
-        QCOMPARE(Ms(Fmt(1, 8000, 8) + Chunk("data", "ab"), "AVI "), -1);  // a RIFF file of another kind
     }
 };
 

@@ -61,7 +61,6 @@ INSTANTIATE_TEST_SUITE_P(Scripts, Flow, ::testing::Values(
     // The landing's own milestone before its chime; one stage per step, however many
     // multiples it passes; pictures stop at set 4; scores never wrap at 32 bits.
     Scenario{"milestone_before_chime", kTwo, kTwoPair, 3990, 0, "TS", "log=106w 104|stage=1 sets 11|score=4020 4020 g1|flags=play t1=1200 step pair t3"},
-    Scenario{"milestone_next_set", kTwo, kTwoPair, 5990, 2, "TS", "stage=3 sets 33"},
     Scenario{"milestone_sets_stop_at_4", kTwo, kTwoPair, 11990, 4, "TS", "stage=5 sets 44|log=106w 104"},
     Scenario{"score_past_32_bits", kTwo, kTwoPair, 2147483600, 1073741800, "TS", "score=2147483630 2147483630 g1"},
     // Each settled cell drops one row per removed cell beneath it, column by column; a
@@ -87,7 +86,6 @@ INSTANTIATE_TEST_SUITE_P(Scripts, Flow, ::testing::Values(
     Scenario{"figure_on_mid_game", {}, "", 0, 0, "n1y", "flags=play t1=2000 step pair t3|fig=350,40"},
     // The figure stands above the pair's leftmost, highest cell, or in the banner near the top.
     Scenario{"figure_above_flat_pair", {}, "3 5 2 4 5 3", 0, 0, "A", "fig=150,148"},
-    Scenario{"figure_rows_0_1_banner", {}, "3 0 2 3 1 3", 0, 0, "A", "fig=banner"},
     Scenario{"figure_rows_1_2_banner", {}, "3 2 2 3 1 3", 0, 0, "A", "fig=banner"},
     Scenario{"figure_cell1_left", {}, "5 2 2 4 2 3", 0, 0, "A", "fig=200,52"},
     Scenario{"figure_bottom", {}, "0 13 2 0 12 3", 0, 0, "A", "fig=0,372"},

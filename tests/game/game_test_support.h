@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <deque>
 #include <regex>
 #include <sstream>
@@ -94,11 +95,8 @@ struct Harness : GameEvents {
             else if (key == "fig") v = (s.picTboyVisible ? "banner" : "") + (s.picMove.visible ? std::to_string(s.picMove.left) + "," + std::to_string(s.picMove.top) : s.picTboyVisible ? "" : "none");
             else if (key == "frame") v = std::to_string(s.picMoveImage.set) + "." + std::to_string(s.picMoveImage.frame) + " facing " + std::to_string(s.boyFrame);
             else if (key == "checked") v = std::to_string(s.checkedMode) + std::to_string(s.checkedLevel) + (s.dhyChecked ? "y" : "") + (s.dhwChecked ? "n" : "");
-            else if (key == "cells") {
-                int shown = 0, marked = 0;
-                for (const CellLabel& label : s.labRes) shown += label.visible, marked += label.marked;
-                v = std::to_string(shown) + " " + std::to_string(marked);
-            } else if (key == "starts") v = std::to_string(s.timer1.starts);
+            else if (key == "cells") v = std::to_string(std::ranges::count_if(s.labRes, &CellLabel::visible)) + " " + std::to_string(std::ranges::count_if(s.labRes, &CellLabel::marked));
+            else if (key == "starts") v = std::to_string(s.timer1.starts);
             else if (key.starts_with("row")) for (int col = 0, row = std::stoi(key.substr(3)); col < nCol; ++col) add(true, s.board.Empty(col, row) ? "." : s.board(col, row));
             else if (key == "flags") {
                 add(s.playing, "play");

@@ -1,6 +1,6 @@
-// Thousands of games of random input. Catches a pair that leaves the board, splits or overlaps
-// a cell; a label that drifts from its cell; a score that falls; a timer running in a wait; a game handed over twice, never, or
-// with the wrong score.
+// Thousands of games of random input: a pair that leaves the board, splits or overlaps a cell; a
+// label that drifts from its cell; a score that falls; a timer running in a wait; a game handed
+// over twice, never, or with the wrong score.
 #include "game_test_support.h"
 
 #include <random>

@@ -39,4 +39,3 @@ for dep in libqt6multimedia6 libqt6widgets6 qt6-wayland; do grep '^Depends:' "$t
 dpkg-deb --fsys-tarfile "$deb" | tar -xO ./usr/games/numora >"$tmp/numora"
 readelf -S "$tmp/numora" | grep -qE '\.symtab|\.debug_' && fail "the program is not stripped"
 if command -v lintian >/dev/null; then lintian --fail-on error "$deb" || fail "lintian reports an error"; fi
-echo PASS

@@ -68,5 +68,4 @@ int main() {
     waitpid(a, &statusA, 0), waitpid(b, &statusB, 0);
     if (statusA || statusB || Read(path) != Listed(800))
         return std::fprintf(stderr, "FAIL: a racing copy failed or its save was lost\n"), 1;
-    std::printf("PASS\n");
 }

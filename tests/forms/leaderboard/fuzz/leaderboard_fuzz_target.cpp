@@ -1,6 +1,5 @@
-// Any bytes as a leaderboard file: reading never fails or hangs, reads the same from a device
-// as from memory, and load, save, load keeps the list and its ten CR LF lines. A libFuzzer
-// target with clang (tools/fuzz_leaderboard.sh); the leaderboard test replays the corpus.
+// Any bytes as a leaderboard file: reading never fails or hangs, reads the same from a device as
+// from memory, and load, save, load keeps the list and its ten CR LF lines (tools/fuzz_leaderboard.sh).
 #include "forms/leaderboard/leaderboard_file.h"
 
 #include <QBuffer>
