@@ -6,7 +6,6 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 tools/deps.sh test
-export QT_QPA_PLATFORM=offscreen
 for preset in ${1:-ci asan}; do
   cmake --preset "$preset"
   cmake --build --preset "$preset"
