@@ -205,6 +205,7 @@ private slots:
         QVERIFY(lines.pos() < (1 << 20) && line.pos() == (16 << 20));
         const auto writable = qScopeGuard([&] { QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner); });
         QCOMPARE(ChooseLeaderboardFolder(dir.path(), "/nonexistent/user"), dir.path());
+        QVERIFY(!IsWritableFolder(dir.path() + "/gone"));  // a folder removed meanwhile is named as such
         QVERIFY(QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner));
         QCOMPARE(ChooseLeaderboardFolder(dir.path(), dir.path() + "-user/numora"), dir.path() + "-user/numora");
         QVERIFY(QFileInfo(dir.path() + "-user/numora").isDir());
