@@ -34,9 +34,8 @@ const Rows kCascade = {". . . 3 . . . .", ". . . 7 3 . . ."};  // the 7s go, the
 const Rows kTwo = {". . . . . 7 . ."};                        // with pair kTwoPair: a group of two
 const char* kCascadePair = "2 13 7 2 12 9";
 const char* kTwoPair = "4 13 7 4 12 5";
-// Column 0 from the top: 20, four 6s, 2, seven 6s; with pair kColumnPair a run of eight 6s.
+// Column 0 from the top: 20, four 6s, 2, seven 6s; with pair "0 13 6 1 13 8" a run of eight 6s.
 const Rows kColumn = {"^", "20", "6", "6", "6", "6", "2", "6", "6", "6", "6", "6", "6", "6"};
-const char* kColumnPair = "0 13 6 1 13 8";
 // Columns 1 and 4 full below row 0: a pair lands in row 0 through the real landing path.
 const Rows kWalls = [] { Rows r(15, ". 1 . . 2"); r[0] = "^", r[1] = "."; return r; }();
 
@@ -63,10 +62,11 @@ INSTANTIATE_TEST_SUITE_P(Scripts, Flow, ::testing::Values(
     Scenario{"milestone_before_chime", kTwo, kTwoPair, 3990, 0, "TS", "log=106w 104|stage=1 sets 11|score=4020 4020 g1|flags=play t1=1200 step pair t3"},
     Scenario{"milestone_sets_stop_at_4", kTwo, kTwoPair, 11990, 4, "TS", "stage=5 sets 44|log=106w 104"},
     Scenario{"score_past_32_bits", kTwo, kTwoPair, 2147483600, 1073741800, "TS", "score=2147483630 2147483630 g1"},
-    // Each settled cell drops one row per removed cell beneath it, column by column; a
-    // half-supported cell keeps its gap; each level of the cascade scores its own group.
+    // Each settled cell drops a row per removed cell beneath it, column by column; a cell held
+    // on one side keeps its gap; each level of the cascade, top row too, scores its group.
+    Scenario{"rescan_reaches_the_top_row", {"^", "5 5", ".", ".", ".", ".", ".", ".", ".", ".", ".", ".", ".", ".", ". . . . . 7"}, kTwoPair, 0, 0, "TS", "row0=. . . . . . . .|score=80 80 g2"},
     // A cell in the top row drops like any other, here twice: in the drop and in the cascade of four 6s.
-    Scenario{"top_row_drops", kColumn, kColumnPair, 0, 0, "TS", "row0=. . . . . . . .|row11=. . . . . . . .|row12=20 . . . . . . .|row13=2 8 . . . . . ."},
+    Scenario{"top_row_drops", kColumn, "0 13 6 1 13 8", 0, 0, "TS", "row0=. . . . . . . .|row11=. . . . . . . .|row12=20 . . . . . . .|row13=2 8 . . . . . ."},
     Scenario{"drop_and_three_levels", {"1 . . . . . . .", "5 . . . . . . .", "5 . . . . . . .", "8 2 . 8 . 6 . .", "9 9 . 1 . . . .", "9 4 . 4 4 4 . ."},
              "2 13 4 2 12 7", 0, 0, "TS", "row11=. . . . . . . .|row12=1 2 . 8 . 6 . .|row13=8 9 7 1 . . . .|score=480 480 g6"},
     // A level chosen before a game lapses at the new game, acts at once mid-game, ignores a
@@ -120,7 +120,7 @@ INSTANTIATE_TEST_SUITE_P(Crosses, Flow, ::testing::Values(
     Scenario{"down_run", {". . . . . . . .", ". . . . . . . 6"}, "7 12 6 6 12 8", 0, 0, "T", "row12=. . . . . . 8 -1|row13=. . . . . . . -1|score=30 30 g1"},
     Scenario{"run_to_the_left_edge", {kEmptyRow, "7 7 7 7 7 7 7 ."}, "7 13 7 7 12 5", 0, 0, "T", "row12=. . . . . . . 5|row13=-1 -1 -1 -1 -1 -1 -1 -1|score=630 630 g7"},
     Scenario{"run_to_the_right_edge", {kEmptyRow, ". 3 3 3 3 3 3 3"}, "0 13 3 0 12 5", 0, 0, "T", "row12=5 . . . . . . .|row13=-1 -1 -1 -1 -1 -1 -1 -1|score=630 630 g7"},
-    Scenario{"up_run_stops_at_a_different_cell", kColumn, kColumnPair, 0, 0, "T", "score=630 630 g7|row4=6 . . . . . . .|row6=-1 . . . . . . ."},
+    Scenario{"up_run_stops_at_a_different_cell", kColumn, "0 13 6 1 13 8", 0, 0, "T", "score=630 630 g7|row4=6 . . . . . . .|row6=-1 . . . . . . ."},
     Scenario{"run_up_to_the_top_row", {"^", ". . 7", ". . 7", ".", ". . 9 9"}, "2 2 7 3 2 5", 0, 0, "T", "row0=. . -1 . . . . .|row2=. . -1 5 . . . .|score=80 80 g2"}), kCaseName);
 
 // Each row is the fault of turning, shifting or falling the wrong way, through a wall or a
