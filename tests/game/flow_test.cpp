@@ -62,11 +62,11 @@ INSTANTIATE_TEST_SUITE_P(Scripts, Flow, ::testing::Values(
     Scenario{"milestone_before_chime", kTwo, kTwoPair, 3990, 0, "TS", "log=106w 104|stage=1 sets 11|score=4020 4020 g1|flags=play t1=1200 step pair t3"},
     Scenario{"milestone_sets_stop_at_4", kTwo, kTwoPair, 11990, 4, "TS", "stage=5 sets 44|log=106w 104"},
     Scenario{"score_past_32_bits", kTwo, kTwoPair, 2147483600, 1073741800, "TS", "score=2147483630 2147483630 g1"},
+    // A cell in the top row drops like any other, here twice: in the drop and in the cascade of four 6s.
+    Scenario{"top_row_drops", kColumn, "0 13 6 1 13 8", 0, 0, "TS", "row0=. . . . . . . .|row11=. . . . . . . .|row12=20 . . . . . . .|row13=2 8 . . . . . ."},
     // Each settled cell drops a row per removed cell beneath it, column by column; a cell held
     // on one side keeps its gap; each level of the cascade, top row too, scores its group.
     Scenario{"rescan_reaches_the_top_row", {"^", "5 5", ".", ".", ".", ".", ".", ".", ".", ".", ".", ".", ".", ".", ". . . . . 7"}, kTwoPair, 0, 0, "TS", "row0=. . . . . . . .|score=80 80 g2"},
-    // A cell in the top row drops like any other, here twice: in the drop and in the cascade of four 6s.
-    Scenario{"top_row_drops", kColumn, "0 13 6 1 13 8", 0, 0, "TS", "row0=. . . . . . . .|row11=. . . . . . . .|row12=20 . . . . . . .|row13=2 8 . . . . . ."},
     Scenario{"drop_and_three_levels", {"1 . . . . . . .", "5 . . . . . . .", "5 . . . . . . .", "8 2 . 8 . 6 . .", "9 9 . 1 . . . .", "9 4 . 4 4 4 . ."},
              "2 13 4 2 12 7", 0, 0, "TS", "row11=. . . . . . . .|row12=1 2 . 8 . 6 . .|row13=8 9 7 1 . . . .|score=480 480 g6"},
     // A level chosen before a game lapses at the new game, acts at once mid-game, ignores a
