@@ -13,6 +13,9 @@
 
 namespace numora {
 
+// The windows' design measures in twips, fifteen to a pixel.
+inline constexpr int kTwipsPerPixel = 15;
+
 // Made from the embedded PNG renderings, not the SVG: an SVG icon needs Qt's SVG icon
 // plugin, which a plain Qt install lacks, and the windows would then have no icon at
 // all. Each size is read before the window shows, so only those a title bar or task

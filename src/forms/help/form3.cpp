@@ -1,12 +1,11 @@
 #include "forms/help/form3.h"
 
+#include "forms/application.h"
+
 #include <QCloseEvent>
 #include <QLabel>
 
 namespace numora {
-namespace {
-constexpr int kTwipsPerPixel = 15;
-}
 
 Form3::Form3(QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |

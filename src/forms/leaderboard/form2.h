@@ -31,11 +31,11 @@ class Form2 : public QWidget {
     Form2(SoundPlayer& sound, QString folder, QWidget* parent = nullptr)
         : Form2(sound, std::move(folder), QString(), parent) {}
 
-    // The hand-over at the end of a game: loads the list of mode `grd` (1..5) against the
-    // final score and shows the window without blocking the main window. Called again while
+    // The hand-over at the end of a game: loads the list of `mode` (1..5) against the final
+    // `score` and shows the window without blocking the main window. Called again while
     // the window is open, it starts afresh for the new game. Without `takeKeyboard` it shows
     // but leaves the keyboard where it is: the main window has just started a game.
-    void ShowFor(int grd, qint64 fcount, bool takeKeyboard = true);
+    void ShowFor(int mode, qint64 score, bool takeKeyboard = true);
 
     // The game just ended, as handed over.
     int grd = 0;

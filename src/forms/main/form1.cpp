@@ -1,5 +1,6 @@
 #include "forms/main/form1.h"
 
+#include "forms/application.h"
 #include "forms/cjk_font.h"
 #include "forms/raw_image.h"
 #include "forms/help/form3.h"
@@ -15,7 +16,6 @@
 namespace numora {
 namespace {
 
-constexpr int kTwipsPerPixel = 15;
 constexpr int kClientWidth = nCol * (cellW + 1);                    // 408
 constexpr int kClientHeight = kBannerHeight + nRow * (cellH + 1);  // 502
 
