@@ -12,8 +12,8 @@ using Clock = std::chrono::steady_clock;
 namespace {
 
 struct Quiet : GameEvents {
-    void PlaySound(Sound, bool) override {}
-    void GameEnded(int, std::int64_t) override { ++ended; }
+    void PlaySound(Sound) override {}
+    void HandOverScore(int, std::int64_t) override { ++ended; }
     int ended = 0;
 };
 

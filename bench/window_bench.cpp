@@ -110,7 +110,7 @@ int Respond() {
             ++handlers;
             more = form.waitTimer().isActive();
         }
-        if (!form.timer1().isActive() || form.game().state().labBVisible == false) {
+        if (!form.timer1().isActive() || !form.game().pairVisible()) {
             std::printf("respond: the cascade did not end with a new pair falling\n");
             return 1;
         }

@@ -9,8 +9,8 @@
 namespace {
 class Silent final : public numora::SoundPlayer {
 public:
-    void Play(int) override {}
-    int DurationMs(int) const override { return 0; }
+    void Play(numora::Sound) override {}
+    int DurationMs(numora::Sound) const override { return 0; }
 };
 }  // namespace
 
@@ -21,20 +21,11 @@ int main(int argc, char* argv[]) {
     numora::SeededRandom random(stage + 1);
     numora::Form1 form(silent, random);
     form.b1_Click(2);
-    numora::GameState& s = form.game().editState();
-    s.stage = stage;
-    s.picBoySet = s.picTboySet = stage;
-    const char* bottom[] = {"7", "3", "9", "10", "5", "8", "2", "6"};
-    for (int col = 0; col < numora::nCol; ++col) {
-        s.board(col, 13) = bottom[col];
-        s.labRes[static_cast<std::size_t>(numora::CellIndex(col, 13))] = {bottom[col], true, false};
-    }
-    s.board(2, 12) = "4";
-    s.labRes[static_cast<std::size_t>(numora::CellIndex(2, 12))] = {"4", true, true};
-    s.labRes[static_cast<std::size_t>(numora::CellIndex(2, 13))].marked = true;
-    s.blkCol = {3, 4};
-    s.blkRow = {7, 7};
-    s.boyFrame = stage % 2 ? 2 : 0;
+    // A marked group of two 4s in column 2 above the bottom row, and the pair in row 7.
+    form.SetUp({.board = {". . 4*", "7 3 4* 10 5 8 2 6"},
+                .pair = numora::Situation::Pair{{3, 4}, {7, 7}, {"4", "5"}},
+                .stage = stage});
+    if (stage % 2) form.Form_KeyDown(numora::kKeyRight, Qt::NoModifier);  // facing right
     form.Timer3_Timer();
     form.show();
     return app.exec();

@@ -1,18 +1,14 @@
 #include "game/game.h"
 
 #include <algorithm>
+#include <sstream>
+#include <stdexcept>
 
 namespace numora {
 
 Game::Game(RandomSource& random, GameEvents& events) : random_(random), events_(events) {}
 
-int Game::LevelBonus(int level) {
-    switch (level) {
-    case 2: return 3000;
-    case 3: return 6000;
-    default: return 0;
-    }
-}
+int Game::LevelBonus(int level) { return level == 2 ? 3000 : level == 3 ? 6000 : 0; }
 
 int Game::SpeedInterval(std::int64_t score, int lvlBonus) {
     const std::int64_t step = std::min<std::int64_t>((score + lvlBonus) / 1000, 9);
@@ -25,23 +21,20 @@ void Game::ChooseMode(int index) {
     if (index < 1 || index > kModeCount) return;
     // A finished game whose closing fill is still running is handed on first, so its
     // score is never lost to the new game.
-    if (filling_) HandOver();
+    if (pending_.then == Step::Fill) HandOver();
     s_.mode = index;
-    s_.checkedMode = index;
     NewGame();
 }
 
 void Game::ChooseLevel(int level) {
     if (level < 1 || level > 3) return;
-    s_.lvlBonus = LevelBonus(level);
-    s_.checkedLevel = level;
-    SetTimer1Interval(SpeedInterval(0, s_.lvlBonus));
+    s_.level = level;
+    s_.timer1.SetInterval(SpeedInterval(0, LevelBonus(level)));
 }
 
 void Game::ChooseAnimation(bool on) {
     s_.dhyChecked = on;
-    s_.dhwChecked = !on;
-    SetTimer3Enabled(on);
+    s_.timer3.Enable(on);
     s_.picMove.visible = on;
 }
 
@@ -49,66 +42,49 @@ void Game::ChooseAnimation(bool on) {
 
 // Whatever the old game was waiting for belongs to it alone: no continuation of it runs.
 void Game::DropContinuations() {
-    ClearWait();
-    next_ = Step::None;
-    milestonePending_ = false;
-    filling_ = false;
+    pending_ = Pending{Wait{.serial = pending_.wait.serial + 1}};
 }
 
 void Game::NewGame() {
     DropContinuations();
 
-    s_.canStep = true;
     s_.score = 0;
     s_.stage = 0;
-    s_.picbgVisible = false;
-    s_.picBoySet = 0;
-    s_.picTboySet = 0;
+    s_.started = true;
     s_.playing = true;
-    SetTimer1Interval(kNewGameInterval);
-    s_.label1 = "0";
-    for (CellLabel& label : s_.labRes) label = CellLabel{};
+    s_.timer1.SetInterval(kNewGameInterval);
+    s_.filled = 0;
     s_.picMove.left = (nCol - 1) * cellW;
     s_.picMove.top = kBannerHeight;
     if (s_.dhyChecked) {
         s_.picMove.visible = true;
-        SetTimer3Enabled(true);
+        s_.timer3.Enable(true);
     }
-    s_.labBpVisible = true;
-    for (int col = 0; col < nCol; ++col)
-        for (int row = 0; row < nRow; ++row) s_.board(col, row).clear();
+    s_.board.Clear();
     LoadEquations(EquationList(s_.mode), s_);
     DrawPreview();
     SpawnBlock();
-    SetTimer1Enabled(true);
+    s_.timer1.Enable(true);
 }
 
-int Game::PickEquation() {
+std::size_t Game::PickEquation() {
     const double r = random_.NextUnit();
-    int k = static_cast<int>(r * s_.eqCount);
-    return std::clamp(k, 0, s_.eqCount - 1);
+    const int k = static_cast<int>(r * s_.eqCount);
+    return static_cast<std::size_t>(std::clamp(k, 0, s_.eqCount - 1));
 }
 
 void Game::DrawPreview() {
-    const auto k0 = static_cast<std::size_t>(PickEquation());
-    s_.labBp[0] = s_.eqText[k0];
-    s_.nextRes0 = s_.eqRes[k0];
-    const auto k1 = static_cast<std::size_t>(PickEquation());
-    s_.labBp[1] = s_.eqText[k1];
-    s_.nextRes1 = s_.eqRes[k1];
+    s_.nextEq[0] = PickEquation();
+    s_.nextEq[1] = PickEquation();
 }
 
 void Game::SpawnBlock() {
     s_.blkCol = {3, 4};
     s_.blkRow = {0, 0};
     s_.boyFrame = 0;
-    s_.labB[0] = s_.labBp[0];
-    s_.blkRes0 = s_.nextRes0;
-    s_.labB[1] = s_.labBp[1];
-    s_.blkRes1 = s_.nextRes1;
-    s_.labBVisible = true;
+    s_.blkEq = s_.nextEq;
     DrawPreview();
-    SetTimer1Enabled(true);
+    s_.timer1.Enable(true);
 }
 
 // ---------------------------------------------------------------- keys
@@ -116,30 +92,28 @@ void Game::SpawnBlock() {
 void Game::KeyDown(int keyCode) {
     if (!s_.playing) return;
     // The game stands still while the milestone sound plays.
-    if (wait_.kind == Wait::Kind::Sound) return;
+    if (pending_.wait.kind == Wait::Kind::Sound) return;
     auto& col = s_.blkCol;
     auto& row = s_.blkRow;
     switch (keyCode) {
     case kKeyLeft:
-        if (col[0] > 0 && col[1] > 0 && Free(col[0] - 1, row[0]) && Free(col[1] - 1, row[1])) {
-            --col[0];
-            --col[1];
-            s_.boyFrame = 0;
+    case kKeyRight: {
+        // A step aside, when both cells have a free cell beside them; the figure turns to it.
+        const int dx = keyCode == kKeyLeft ? -1 : 1;
+        const int edge = keyCode == kKeyLeft ? 0 : nCol - 1;
+        if (col[0] != edge && col[1] != edge && Free(col[0] + dx, row[0]) &&
+            Free(col[1] + dx, row[1])) {
+            col[0] += dx;
+            col[1] += dx;
+            s_.boyFrame = dx < 0 ? 0 : 2;
         }
         break;
-    case kKeyRight:
-        if (col[0] < nCol - 1 && col[1] < nCol - 1 && Free(col[0] + 1, row[0]) &&
-            Free(col[1] + 1, row[1])) {
-            ++col[0];
-            ++col[1];
-            s_.boyFrame = 2;
-        }
-        break;
+    }
     case kKeyUp:
         RotateBlock();
         break;
     case kKeyDown:
-        if (s_.canStep) Timer1_Timer();
+        if (canStep()) StepDown();
         break;
     default:
         break;
@@ -175,17 +149,16 @@ void Game::RotateBlock() {
 // ---------------------------------------------------------------- gravity and landing
 
 void Game::GravityTick() {
-    if (!s_.timer1.enabled || wait_.kind != Wait::Kind::None) return;
-    Timer1_Timer();
+    if (!s_.timer1.enabled || pending_.wait.kind != Wait::Kind::None) return;
+    StepDown();
 }
 
-void Game::Timer1_Timer() {
+void Game::StepDown() {
     if (!Free(3, 0) || !Free(4, 0)) {
         GameOver();
         return;
     }
-    TestFall();
-    if (s_.canFall) {
+    if (TestFall()) {
         ++s_.blkRow[0];
         ++s_.blkRow[1];
         return;
@@ -193,109 +166,92 @@ void Game::Timer1_Timer() {
     Land();
 }
 
-void Game::TestFall() {
+bool Game::TestFall() const {
     const auto& col = s_.blkCol;
     const auto& row = s_.blkRow;
     if (col[0] == col[1]) {
-        const int lower = row[0] > row[1] ? 0 : 1;
-        const int c = col[static_cast<std::size_t>(lower)];
-        const int r = row[static_cast<std::size_t>(lower)];
-        s_.canFall = Free(c, r + 1) && r < nRow - 1;
-    } else {
-        const int r = row[0];
-        s_.canFall = Free(col[0], r + 1) && Free(col[1], r + 1) && r < nRow - 1;
+        const std::size_t lower = row[0] > row[1] ? 0 : 1;
+        return Free(col[lower], row[lower] + 1) && row[lower] < nRow - 1;
     }
+    const int r = row[0];
+    return Free(col[0], r + 1) && Free(col[1], r + 1) && r < nRow - 1;
 }
 
 void Game::Land() {
-    SetTimer1Enabled(false);
-    s_.labBVisible = false;
-    const std::string* results[2] = {&s_.blkRes0, &s_.blkRes1};
-    for (std::size_t i = 0; i < 2; ++i) {
-        CellLabel& label = s_.labRes[static_cast<std::size_t>(CellIndex(s_.blkCol[i], s_.blkRow[i]))];
-        label.visible = true;
-        label.caption = *results[i];
-    }
-    for (std::size_t i = 0; i < 2; ++i) s_.board(s_.blkCol[i], s_.blkRow[i]) = *results[i];
-    s_.removed = false;
+    s_.timer1.Enable(false);
+    for (std::size_t i = 0; i < 2; ++i) s_.board(s_.blkCol[i], s_.blkRow[i]) = Cell{s_.blkRes(i)};
     s_.groupN = 0;
-    if (MatchCell(s_.blkCol[0], s_.blkRow[0], s_.blkRes0)) {
-        next_ = Step::MatchSecond;
-        return;
-    }
-    Advance(Step::MatchSecond);
+    Advance(Step::MatchFirst);
 }
 
 // Runs the landing sequence (and the game-over fill) from `step` until it must wait.
 void Game::Advance(Step step) {
-    for (;;) {
+    while (step != Step::None) {
+        Step then = Step::None;
         switch (step) {
         case Step::None:
-            return;
+            break;
+        case Step::MatchFirst:
+            MatchCell(s_.blkCol[0], s_.blkRow[0], s_.blkRes(0));
+            then = Step::MatchSecond;
+            break;
         case Step::MatchSecond:
-            if (MatchCell(s_.blkCol[1], s_.blkRow[1], s_.blkRes1)) {
-                next_ = Step::AfterMatches;
-                return;
-            }
-            step = Step::AfterMatches;
+            MatchCell(s_.blkCol[1], s_.blkRow[1], s_.blkRes(1));
+            then = Step::AfterMatches;
             break;
         case Step::AfterMatches:
-            if (!s_.removed) {
-                step = Step::Spawn;
+            if (!s_.board.AnyMarked()) {
+                then = Step::Spawn;
                 break;
             }
-            events_.PlaySound(Sound::Landing, false);
-            step = Step::Collapse;
+            events_.PlaySound(Sound::Landing);
+            then = Step::Collapse;
             break;
         case Step::Collapse:
-            // The marked cells stay in view in MarkColour for the pause; the Down arrow is
-            // refused until the whole cascade is over.
-            s_.canStep = false;
-            StartWait(Wait::Kind::Pause, kRemovalPause, Sound::Landing, Step::Removal);
-            return;
+            // The marked cells stay in view in MarkColour for the pause.
+            StartWait(Wait{.kind = Wait::Kind::Pause, .ms = kRemovalPause});
+            then = Step::Removal;
+            break;
         case Step::Removal:
             RemovalPass();
-            if (Rescan()) {
-                if (wait_.kind == Wait::Kind::Sound) {
-                    next_ = Step::Collapse;
-                    return;
-                }
-                step = Step::Collapse;
-                break;
-            }
-            s_.canStep = true;
-            step = Step::Spawn;
+            then = Rescan() ? Step::Collapse : Step::Spawn;
             break;
         case Step::Spawn:
             SpawnBlock();
-            return;
+            break;
         case Step::Fill:
-            if (fillIndex_ >= kCellCount) {
+            if (s_.filled >= kCellCount) {
                 HandOver();
-                return;
+                break;
             }
-            s_.labRes[static_cast<std::size_t>(fillIndex_)].visible = true;
-            s_.labRes[static_cast<std::size_t>(fillIndex_)].caption.clear();
-            ++fillIndex_;
-            StartWait(Wait::Kind::Pause, kFillPause, Sound::Landing, Step::Fill);
+            ++s_.filled;
+            StartWait(Wait{.kind = Wait::Kind::Pause, .ms = kFillPause});
+            then = Step::Fill;
+            break;
+        }
+        // A milestone's sound may have begun a wait inside any step, too.
+        if (pending_.wait.kind != Wait::Kind::None) {
+            pending_.then = then;
             return;
         }
+        step = then;
     }
 }
 
 // ---------------------------------------------------------------- matching and scoring
 
-// Marks the cross of equal results in line with (col, row) and scores it. Returns true
-// when the scoring reached a milestone and the game now waits for its sound.
+// Marks the cross of equal results in line with (col, row) and scores it. Returns whether
+// it found a group; one that reaches a score milestone leaves the game waiting for its sound.
 bool Game::MatchCell(int col, int row, const std::string& value) {
-    const bool holds = !s_.board.Empty(col, row);
+    const bool holds = !Free(col, row);
     int count = 0;
     auto run = [&](int dx, int dy) {
         for (int x = col + dx, y = row + dy; x >= 0 && x < nCol && y >= 0 && y < nRow;
              x += dx, y += dy) {
-            if (!holds || s_.board(x, y) != value) return;
-            s_.board(x, y) = kRemovalMark;
-            s_.labRes[static_cast<std::size_t>(CellIndex(x, y))].marked = true;
+            Cell& cell = s_.board(x, y);
+            // A run stops at a cell another group has marked.
+            if (!holds || cell.marked || cell.result != value) return;
+            cell.marked = true;
             ++count;
         }
     };
@@ -304,33 +260,24 @@ bool Game::MatchCell(int col, int row, const std::string& value) {
     run(0, 1);
     run(0, -1);
     if (count == 0) return false;
-    s_.board(col, row) = kRemovalMark;
-    s_.labRes[static_cast<std::size_t>(CellIndex(col, row))].marked = true;
-    s_.removed = true;
-    return ScoreGroup(count);
+    s_.board(col, row).marked = true;
+    ScoreGroup(count);
+    return true;
 }
 
-bool Game::ScoreGroup(int count) {
+void Game::ScoreGroup(int count) {
+    const std::int64_t before = s_.score;
     s_.groupN += count;
     s_.score += 10 * count * count + 20 * s_.groupN;
-    SetTimer1Interval(SpeedInterval(s_.score, s_.lvlBonus));
+    s_.timer1.SetInterval(SpeedInterval(s_.score, LevelBonus(s_.level)));
     if (s_.score / 2000 > s_.stage) {
+        // The game stands still while the sound plays; the new score and the stage's
+        // pictures show once it has ended.
         ++s_.stage;
-        events_.PlaySound(Sound::Milestone, true);
-        milestonePending_ = true;
-        StartWait(Wait::Kind::Sound, 0, Sound::Milestone, Step::None);  // the caller says what follows
-        return true;
+        events_.PlaySound(Sound::Milestone);
+        StartWait(Wait{.kind = Wait::Kind::Sound, .sound = Sound::Milestone});
+        pending_.scoreShown = before;
     }
-    FinishScoring(false);
-    return false;
-}
-
-void Game::FinishScoring(bool milestone) {
-    if (milestone && s_.stage < kFigureSets) {
-        s_.picBoySet = s_.stage;
-        s_.picTboySet = s_.stage;
-    }
-    s_.label1 = std::to_string(s_.score);
 }
 
 // Takes the marked cells off, column by column from the top, and lets each settled cell
@@ -338,20 +285,12 @@ void Game::FinishScoring(bool milestone) {
 void Game::RemovalPass() {
     for (int col = 0; col < nCol; ++col) {
         for (int row = 0; row < nRow; ++row) {
-            if (s_.board(col, row) != kRemovalMark) continue;
-            CellLabel& gone = s_.labRes[static_cast<std::size_t>(CellIndex(col, row))];
-            gone.marked = false;
-            gone.visible = false;
-            s_.board(col, row).clear();
+            if (!s_.board(col, row).marked) continue;
+            s_.board(col, row) = Cell{};
             for (int k = row - 1; k >= 0; --k) {
-                if (s_.board.Empty(col, k)) continue;
-                s_.board(col, k + 1) = s_.board(col, k);
-                CellLabel& to = s_.labRes[static_cast<std::size_t>(CellIndex(col, k + 1))];
-                CellLabel& from = s_.labRes[static_cast<std::size_t>(CellIndex(col, k))];
-                to.caption = from.caption;
-                to.visible = true;
-                s_.board(col, k).clear();
-                from.visible = false;
+                if (Free(col, k)) continue;
+                s_.board(col, k + 1) = std::move(s_.board(col, k));
+                s_.board(col, k) = Cell{};
             }
         }
     }
@@ -360,46 +299,38 @@ void Game::RemovalPass() {
 // Looks for the first cell, column by column, that has an equal neighbour in line, and
 // marks and scores its group. Returns whether one was found.
 bool Game::Rescan() {
-    for (int col = 0; col < nCol; ++col) {
-        for (int row = 0; row < nRow; ++row) {
-            if (s_.board.Empty(col, row)) continue;
-            s_.removed = false;
-            const std::string value = s_.board(col, row);
-            MatchCell(col, row, value);
-            if (s_.removed) return true;
-        }
-    }
+    for (int col = 0; col < nCol; ++col)
+        for (int row = 0; row < nRow; ++row)
+            if (!Free(col, row) && MatchCell(col, row, s_.board(col, row).result)) return true;
     return false;
 }
 
 // ---------------------------------------------------------------- game over
 
 void Game::GameOver() {
-    SetTimer1Enabled(false);
+    s_.timer1.Enable(false);
     s_.playing = false;
-    s_.labBVisible = false;
-    fillIndex_ = 0;
-    filling_ = true;
+    s_.filled = 0;
     Advance(Step::Fill);
 }
 
 void Game::Stop() {
     DropContinuations();
     s_.playing = false;
-    SetTimer1Enabled(false);
-    SetTimer3Enabled(false);
+    s_.timer1.Enable(false);
+    s_.timer3.Enable(false);
 }
 
 void Game::HandOver() {
     DropContinuations();
-    events_.GameEnded(s_.mode, s_.score);
+    events_.HandOverScore(s_.mode, s_.score);
 }
 
 // ---------------------------------------------------------------- the figure
 
 void Game::AnimationTick() {
-    if (!s_.timer3.enabled || wait_.kind == Wait::Kind::Sound) return;
-    s_.picMoveImage.set = s_.picBoySet;
+    if (!s_.timer3.enabled || pending_.wait.kind == Wait::Kind::Sound) return;
+    s_.picMoveImage.set = figureSet();
     s_.picMoveImage.frame = s_.boyFlip ? s_.boyFrame + 1 : s_.boyFrame;
     s_.boyFlip = !s_.boyFlip;
     const int col = std::min(s_.blkCol[0], s_.blkCol[1]);
@@ -415,40 +346,75 @@ void Game::AnimationTick() {
     }
 }
 
+// ---------------------------------------------------------------- what the window shows
+
+CellLabel Game::cellLabel(int k) const {
+    const Cell& cell = s_.board(k % nCol, k / nCol);
+    // The game-over fill blanks the labels one by one and leaves the board as it was.
+    if (k < s_.filled) return {"", true, cell.marked};
+    return {cell.result, !cell.result.empty(), cell.marked};
+}
+
+std::string Game::scoreCaption() const {
+    const bool milestone = pending_.wait.kind == Wait::Kind::Sound;
+    return std::to_string(milestone ? pending_.scoreShown : s_.score);
+}
+
+int Game::figureSet() const {
+    // A milestone's stage takes its pictures once its sound has ended.
+    const int stage = s_.stage - (pending_.wait.kind == Wait::Kind::Sound ? 1 : 0);
+    return std::min(stage, kFigureSets - 1);
+}
+
+// ---------------------------------------------------------------- setting up a situation
+
+void Game::SetUp(const Situation& situation) {
+    // All is checked before anything changes: a situation refused leaves the game as it was.
+    auto refuse = [](const std::string& what) { throw std::invalid_argument(what); };
+    Board board;
+    int row = nRow - static_cast<int>(situation.board.size());
+    for (const std::string& line : situation.board) {
+        std::istringstream tokens(line);
+        std::string token;
+        for (int col = 0; tokens >> token; ++col) {
+            if (row < 0 || col >= nCol) refuse("a board picture larger than the board");
+            const bool marked = token.size() > 1 && token.ends_with('*');
+            if (marked) token.pop_back();
+            if (token != ".") board(col, row) = Cell{token, marked};
+        }
+        ++row;
+    }
+    if (const auto& pair = situation.pair) {
+        std::array<std::size_t, 2> eq{};
+        for (std::size_t i = 0; i < 2; ++i) {
+            const int c = pair->col[i], r = pair->row[i];
+            if (c < 0 || c >= nCol || r < 0 || r >= nRow) refuse("a pair off the board");
+            const auto first = s_.eqRes.begin(), last = first + s_.eqCount;
+            eq[i] = static_cast<std::size_t>(std::find(first, last, pair->result[i]) - first);
+            if (eq[i] == static_cast<std::size_t>(s_.eqCount))
+                refuse("no equation of the list has " + pair->result[i]);
+        }
+        s_.blkCol = pair->col;
+        s_.blkRow = pair->row;
+        s_.blkEq = eq;
+    }
+    if (!situation.board.empty()) s_.board = board;
+    if (situation.score) s_.score = *situation.score;
+    if (situation.stage) s_.stage = *situation.stage;
+}
+
 // ---------------------------------------------------------------- waits and timers
 
-void Game::StartWait(Wait::Kind kind, int ms, Sound sound, Step next) {
-    wait_ = Wait{kind, ms, sound, ++waitSerial_};
-    next_ = next;
+void Game::StartWait(Wait wait) {
+    wait.serial = pending_.wait.serial + 1;
+    pending_ = Pending{wait};
 }
-
-void Game::ClearWait() { wait_ = Wait{Wait::Kind::None, 0, Sound::Landing, ++waitSerial_}; }
 
 void Game::Resume(unsigned serial) {
-    if (wait_.kind == Wait::Kind::None || serial != wait_.serial) return;
-    ClearWait();
-    if (milestonePending_) {
-        milestonePending_ = false;
-        FinishScoring(true);
-    }
-    const Step next = next_;
-    next_ = Step::None;
-    Advance(next);
-}
-
-void Game::SetTimer1Enabled(bool enabled) {
-    if (enabled && !s_.timer1.enabled) ++s_.timer1.starts;
-    s_.timer1.enabled = enabled;
-}
-
-void Game::SetTimer1Interval(int interval) {
-    s_.timer1.interval = interval;
-    if (s_.timer1.enabled) ++s_.timer1.starts;
-}
-
-void Game::SetTimer3Enabled(bool enabled) {
-    if (enabled && !s_.timer3.enabled) ++s_.timer3.starts;
-    s_.timer3.enabled = enabled;
+    if (pending_.wait.kind == Wait::Kind::None || serial != pending_.wait.serial) return;
+    const Step then = pending_.then;
+    DropContinuations();
+    Advance(then);
 }
 
 }  // namespace numora

@@ -5,10 +5,15 @@
 
 #include "game/equations.h"
 #include "game/random_source.h"
+#include "game/sound.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <string_view>
+#include <vector>
 
 namespace numora {
 
@@ -23,15 +28,12 @@ inline constexpr int kBannerHeight = 40;  // height of the banner strip `Pict`
 // Where the label of cell (col, row) sits in the window's client area.
 constexpr int CellLeft(int col) { return col * (cellW + 1); }
 constexpr int CellTop(int row) { return kBannerHeight + row * (cellH + 1); }
-constexpr int CellIndex(int col, int row) { return row * nCol + col; }
 
 // Windows virtual-key codes of the arrow keys; the window maps its keys onto them.
 inline constexpr int kKeyLeft = 37;
 inline constexpr int kKeyUp = 38;
 inline constexpr int kKeyRight = 39;
 inline constexpr int kKeyDown = 40;
-
-inline constexpr const char* kRemovalMark = "-1";
 
 // Fixed timings of the game, in milliseconds.
 inline constexpr int kNewGameInterval = 2000;
@@ -40,26 +42,31 @@ inline constexpr int kRemovalPause = 100;
 inline constexpr int kFillPause = 8;
 inline constexpr int kFigureSets = 5;  // picture sets 0..4; later stages keep set 4
 
-enum class Sound { Landing = 104, Milestone = 106 };
-
-// The result texts of the settled cells, with one spare column and row that always read
-// empty, so a look-up one step right of the last column or below the last row is safe.
-class Board {
-public:
-    std::string& operator()(int col, int row) { return cells_[Slot(col, row)]; }
-    const std::string& operator()(int col, int row) const { return cells_[Slot(col, row)]; }
-    bool Empty(int col, int row) const { return cells_[Slot(col, row)].empty(); }
-
-private:
-    static std::size_t Slot(int col, int row) {
-        return static_cast<std::size_t>(row * (nCol + 1) + col);
-    }
-    std::array<std::string, (nCol + 1) * (nRow + 1)> cells_{};
+// A settled cell: its result text ("" when empty) and whether it belongs to a found group
+// that the next removal pass takes off.
+struct Cell {
+    std::string result;
+    bool marked = false;
 };
 
-// A board cell label `LabRes(k)` as the player sees it.
+// The settled cells, with one spare column and row that are always empty, so a look-up
+// one step right of the last column or below the last row is safe.
+class Board {
+public:
+    Cell& operator()(int col, int row) { return cells_[Slot(col, row)]; }
+    const Cell& operator()(int col, int row) const { return cells_[Slot(col, row)]; }
+    bool Empty(int col, int row) const { return cells_[Slot(col, row)].result.empty(); }
+    bool AnyMarked() const { return std::ranges::any_of(cells_, &Cell::marked); }
+    void Clear() { cells_ = {}; }
+
+private:
+    static std::size_t Slot(int col, int row) { return std::size_t(row * (nCol + 1) + col); }
+    std::array<Cell, (nCol + 1) * (nRow + 1)> cells_{};
+};
+
+// A board cell label `LabRes(k)` as the player sees it; the caption lives in the board.
 struct CellLabel {
-    std::string caption;
+    std::string_view caption;
     bool visible = false;
     bool marked = false;  // drawn in MarkColour instead of CellColour
 };
@@ -70,6 +77,8 @@ struct TimerState {
     bool enabled = false;
     int interval = 0;
     unsigned starts = 0;
+    void Enable(bool on) { starts += on && !enabled ? 1 : 0; enabled = on; }
+    void SetInterval(int ms) { interval = ms; starts += enabled ? 1 : 0; }
 };
 
 struct FigureBox {
@@ -84,47 +93,36 @@ struct FigureFrame {
     int frame = 0;
 };
 
+// The rules' state, each fact once. What the window shows is computed from it (see Game).
 struct GameState : EquationTable {
     Board board;
     std::array<int, 2> blkCol{};
     std::array<int, 2> blkRow{};
-    std::string blkRes0, blkRes1;
-    std::string nextRes0, nextRes1;
+    std::array<std::size_t, 2> blkEq{};   // the falling pair's equations, as rows of the table
+    std::array<std::size_t, 2> nextEq{};  // the preview pair's
 
     int mode = 1;
+    bool started = false;  // a game has begun since start-up, so the splash is gone
     bool playing = false;
     std::int64_t score = 0;
     int stage = 0;
-    int lvlBonus = 0;
-    bool canFall = false;
-    bool canStep = false;
-    bool removed = false;
+    int level = 0;  // the level last chosen, 1..3; 0 until one is (it plays as the first)
     std::int64_t groupN = 0;
     int boyFrame = 0;
     bool boyFlip = false;
+    bool dhyChecked = true;  // the figure is on: "有" carries the check mark, "无" does not
+    int filled = 0;          // the cell labels the game-over fill has blanked, in order
 
-    // What the window shows.
-    std::array<CellLabel, kCellCount> labRes{};
-    std::array<std::string, 2> labB{};  // captions of the falling pair
-    bool labBVisible = false;
-    std::array<std::string, 2> labBp{"0", "0"};  // captions of the preview pair
-    bool labBpVisible = false;
-    std::string label1 = "0";  // the score caption
-    bool picbgVisible = true;  // the splash over the board until the first game
+    // The figure as the last animation tick (or the animation menu) left it.
     FigureBox picMove;
     FigureFrame picMoveImage;
     bool picTboyVisible = false;
-    int picBoySet = 0;   // the set whose frames `PicBoy(0..3)` hold
-    int picTboySet = 0;  // the set whose standing picture `PicTboy` shows
 
     TimerState timer1{false, kNewGameInterval, 0};
     TimerState timer3{false, kAnimationInterval, 0};
 
-    // Menu check marks: 0 means no item of the group is checked.
-    int checkedMode = 0;
-    int checkedLevel = 0;
-    bool dhyChecked = true;
-    bool dhwChecked = false;
+    const std::string& blkRes(std::size_t i) const { return eqRes[blkEq[i]]; }
+    const std::string& nextRes(std::size_t i) const { return eqRes[nextEq[i]]; }
 };
 
 // What the game waits for before it can go on. The caller waits, then calls Resume with
@@ -132,18 +130,34 @@ struct GameState : EquationTable {
 struct Wait {
     enum class Kind { None, Pause, Sound };
     Kind kind = Kind::None;
-    int ms = 0;                   // for Pause
-    Sound sound = Sound::Landing; // for Sound: go on when this sound has ended
+    int ms = 0;                      // for Pause
+    Sound sound = Sound::Milestone;  // for Sound: go on when this sound has ended
     unsigned serial = 0;
+};
+
+// A situation to play on from, for tests, benchmarks and tools; what is not given stays.
+struct Situation {
+    // The board as a picture, one string per row, the last one the bottom row: up to nCol
+    // tokens apart, "." for an empty cell, else the cell's result, with a trailing "*" when
+    // it is marked. Rows above those given are empty, and so are cells a row leaves out.
+    std::vector<std::string> board{};
+    // The falling pair: each cell's column, row and result. A result picks the first
+    // equation of the game's list that has it.
+    struct Pair {
+        std::array<int, 2> col, row;
+        std::array<std::string, 2> result;
+    };
+    std::optional<Pair> pair{};
+    std::optional<std::int64_t> score{};
+    std::optional<int> stage{};
 };
 
 class GameEvents {
 public:
     virtual ~GameEvents() = default;
-    // wait: the game stands still until the sound has ended (Wait::Kind::Sound follows).
-    virtual void PlaySound(Sound sound, bool wait) = 0;
+    virtual void PlaySound(Sound sound) = 0;
     // A finished game hands its mode and final score on (to the leaderboard).
-    virtual void GameEnded(int mode, std::int64_t score) = 0;
+    virtual void HandOverScore(int mode, std::int64_t score) = 0;
 };
 
 class Game {
@@ -161,52 +175,62 @@ public:
     // The window closes: the game stops where it is. No timer, wait or hand-over of it
     // runs afterwards; a finished game still filling the board is not handed on.
     void Stop();
+    // Puts the game into a situation (see Situation). Throws std::invalid_argument for a
+    // picture that does not fit the board or a result no equation of the list has.
+    void SetUp(const Situation& situation);
 
-    const Wait& waiting() const { return wait_; }
+    const Wait& waiting() const { return pending_.wait; }
     const GameState& state() const { return s_; }
-    // Direct access for tests and tools that set up a situation.
-    GameState& editState() { return s_; }
+
+    // What the window shows, computed from the state: LabRes(k), LabB(i), LabBp(i), Label1.
+    CellLabel cellLabel(int k) const;
+    const std::string& pairCaption(std::size_t i) const { return s_.eqText[s_.blkEq[i]]; }
+    const std::string& previewCaption(std::size_t i) const { return s_.eqText[s_.nextEq[i]]; }
+    bool pairVisible() const { return s_.playing && pending_.wait.kind == Wait::Kind::None; }
+    std::string scoreCaption() const;
+    int figureSet() const;  // the set whose pictures PicBoy(0..3) and PicTboy hold
+    int checkedMode() const { return s_.started ? s_.mode : 0; }  // 0: no item checked
+    // The Down arrow is refused from the first removal pause until the cascade is over.
+    bool canStep() const {
+        return s_.started && pending_.then != Step::Collapse && pending_.then != Step::Removal;
+    }
 
     // The falling-speed rule: interval in ms for a score and level offset.
     static int SpeedInterval(std::int64_t score, int lvlBonus);
     static int LevelBonus(int level);
 
 private:
-    enum class Step { None, MatchSecond, AfterMatches, Collapse, Removal, Spawn, Fill };
+    enum class Step { None, MatchFirst, MatchSecond, AfterMatches, Collapse, Removal, Spawn, Fill };
 
     void DropContinuations();
     void NewGame();
     void DrawPreview();
-    int PickEquation();
+    std::size_t PickEquation();
     void SpawnBlock();
-    void Timer1_Timer();
-    void TestFall();
+    void StepDown();  // what a gravity tick and the Down arrow do
+    bool TestFall() const;
     void RotateBlock();
     void Land();
     bool MatchCell(int col, int row, const std::string& value);
-    bool ScoreGroup(int count);
-    void FinishScoring(bool milestone);
+    void ScoreGroup(int count);
     void RemovalPass();
     bool Rescan();
     void GameOver();
     void HandOver();
     void Advance(Step step);
-    void StartWait(Wait::Kind kind, int ms, Sound sound, Step next);
-    void ClearWait();
-    void SetTimer1Enabled(bool enabled);
-    void SetTimer1Interval(int interval);
-    void SetTimer3Enabled(bool enabled);
+    void StartWait(Wait wait);
     bool Free(int col, int row) const { return s_.board.Empty(col, row); }
 
     RandomSource& random_;
     GameEvents& events_;
     GameState s_;
-    Wait wait_;
-    unsigned waitSerial_ = 0;
-    Step next_ = Step::None;
-    bool milestonePending_ = false;  // a scoring step waits for its milestone sound
-    int fillIndex_ = 0;
-    bool filling_ = false;  // the game-over fill has not handed over yet
+    // The one place that says what the game waits for, what follows when the wait is over,
+    // and, while a milestone sound plays, the score the label still shows.
+    struct Pending {
+        Wait wait;
+        Step then = Step::None;
+        std::int64_t scoreShown = 0;
+    } pending_;
 };
 
 }  // namespace numora

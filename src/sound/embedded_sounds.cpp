@@ -8,19 +8,19 @@
 
 namespace numora {
 
-QString SoundResourcePath(int id) {
-    return QStringLiteral(":/sounds/wav%1.wav").arg(id);
+QString SoundResourcePath(Sound sound) {
+    return QStringLiteral(":/sounds/wav%1.wav").arg(static_cast<int>(sound));
 }
 
-std::map<int, int> EmbeddedSoundDurations() {
-    std::map<int, int> durations;
-    for (int id : kSoundIds) {
-        QFile file(SoundResourcePath(id));
+std::map<Sound, int> EmbeddedSoundDurations() {
+    std::map<Sound, int> durations;
+    for (Sound sound : kSounds) {
+        QFile file(SoundResourcePath(sound));
         if (!file.open(QIODevice::ReadOnly)) continue;
         const QByteArray bytes = file.readAll();
         const auto info = ReadWavInfo(std::as_bytes(
             std::span(bytes.constData(), static_cast<std::size_t>(bytes.size()))));
-        durations[id] = info ? info->DurationMs() : 0;
+        durations[sound] = info ? info->DurationMs() : 0;
     }
     return durations;
 }

@@ -37,13 +37,13 @@ void ModuleSoundPlayer::Preload() {
     if (player_) player_->Preload();
 }
 
-void ModuleSoundPlayer::Play(int id) {
+void ModuleSoundPlayer::Play(Sound sound) {
     Preload();
-    if (player_) player_->Play(id);
+    if (player_) player_->Play(sound);
 }
 
-int ModuleSoundPlayer::DurationMs(int id) const {
-    auto it = durations_.find(id);
+int ModuleSoundPlayer::DurationMs(Sound sound) const {
+    auto it = durations_.find(sound);
     return it == durations_.end() ? 0 : it->second;
 }
 

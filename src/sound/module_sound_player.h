@@ -20,8 +20,8 @@ public:
     explicit ModuleSoundPlayer(QStringList candidates = DefaultModulePaths());
     ~ModuleSoundPlayer() override;
     void Preload() override;  // loads the module, once
-    void Play(int id) override;
-    int DurationMs(int id) const override;  // from the wave headers, module or not
+    void Play(Sound sound) override;
+    int DurationMs(Sound sound) const override;  // from the wave headers, module or not
     bool loaded() const { return player_ != nullptr; }
 
     // Beside the program (the build tree), then where the install puts it.
@@ -31,7 +31,7 @@ private:
     QStringList candidates_;
     bool tried_ = false;
     std::unique_ptr<SoundPlayer> player_;
-    std::map<int, int> durations_;
+    std::map<Sound, int> durations_;
 };
 
 }  // namespace numora

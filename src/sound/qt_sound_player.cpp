@@ -10,31 +10,31 @@ QtSoundPlayer::QtSoundPlayer(QObject* parent)
 
 QtSoundPlayer::~QtSoundPlayer() = default;
 
-QSoundEffect* QtSoundPlayer::Effect(int id) {
-    auto it = effects_.find(id);
+QSoundEffect* QtSoundPlayer::Effect(Sound sound) {
+    auto it = effects_.find(sound);
     if (it != effects_.end()) return it->second;
     auto* effect = new QSoundEffect(this);
-    effect->setSource(QUrl(QStringLiteral("qrc") + ResourcePath(id)));
-    effects_[id] = effect;
+    effect->setSource(QUrl(QStringLiteral("qrc") + SoundResourcePath(sound)));
+    effects_[sound] = effect;
     return effect;
 }
 
 void QtSoundPlayer::Preload() {
-    for (int id : kSoundIds) Effect(id);
+    for (Sound sound : kSounds) Effect(sound);
 }
 
-void QtSoundPlayer::Play(int id) {
+void QtSoundPlayer::Play(Sound sound) {
     // A new request stops whatever still plays, as the one system sound service did.
     for (auto& [other, effect] : effects_) {
-        if (other != id) effect->stop();
+        if (other != sound) effect->stop();
     }
-    QSoundEffect* effect = Effect(id);
+    QSoundEffect* effect = Effect(sound);
     effect->stop();
     effect->play();
 }
 
-int QtSoundPlayer::DurationMs(int id) const {
-    auto it = durations_.find(id);
+int QtSoundPlayer::DurationMs(Sound sound) const {
+    auto it = durations_.find(sound);
     return it == durations_.end() ? 0 : it->second;
 }
 

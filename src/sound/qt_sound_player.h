@@ -19,15 +19,13 @@ public:
     ~QtSoundPlayer() override;
     // Creates the effects and starts decoding them, so the first play is not late.
     void Preload() override;
-    void Play(int id) override;
-    int DurationMs(int id) const override;
-
-    static QString ResourcePath(int id) { return SoundResourcePath(id); }
+    void Play(Sound sound) override;
+    int DurationMs(Sound sound) const override;
 
 private:
-    QSoundEffect* Effect(int id);
-    std::map<int, QSoundEffect*> effects_;
-    std::map<int, int> durations_;
+    QSoundEffect* Effect(Sound sound);
+    std::map<Sound, QSoundEffect*> effects_;
+    std::map<Sound, int> durations_;
 };
 
 }  // namespace numora

@@ -49,7 +49,7 @@ struct Windows {
     QLabel* cell(int k) const { return get(QStringLiteral("LabRes_%1").arg(k)); }
     bool shows(const QString& name) const { return get<QWidget>(name)->isVisibleTo(&form1); }
     void EndGame() {  // the start cell taken: the next tick ends the game
-        form1.b1_Click(2), form1.game().editState().board(3, 0) = "5", form1.Timer1_Timer();
+        form1.b1_Click(2), form1.SetUp({.board = std::vector<std::string>(nRow, ". . . 5")}), form1.Timer1_Timer();
     }
     QTemporaryDir dir;
     test::FakeSound sound;
@@ -66,32 +66,33 @@ class WindowTest : public QObject {
 
     // Compares every widget the player sees with the state it must show.
     static void Check(Windows& w, bool colours) {
-        const GameState& s = w.form1.game().state();
+        const Game& g = w.form1.game();
+        const GameState& s = g.state();
         for (int k = 0; k < kCellCount; ++k) {
             QLabel* cell = w.cell(k);
-            const CellLabel& want = s.labRes[std::size_t(k)];
+            const CellLabel want = g.cellLabel(k);
             QCOMPARE(cell->isVisibleTo(&w.form1), want.visible);
-            QCOMPARE(cell->text().toStdString(), want.caption);
+            if (want.visible) QCOMPARE(cell->text().toStdString(), std::string(want.caption));
             QCOMPARE(cell->pos(), QPoint(51 * (k % 8), 40 + 33 * (k / 8)));
             if (colours && want.visible) QCOMPARE(Painted(cell), QColor(want.marked ? 0xFFC0C0 : 0xC0FFC0));
         }
         for (int i = 0; i < 2; ++i) {
             QLabel* pair = w.get(QStringLiteral("LabB_%1").arg(i));
-            QCOMPARE(pair->isVisibleTo(&w.form1), s.labBVisible);
-            QCOMPARE(pair->text().toStdString() + " " + w.get(QStringLiteral("LabBp_%1").arg(i))->text().toStdString(), s.labB[std::size_t(i)] + " " + s.labBp[std::size_t(i)]);
+            QCOMPARE(pair->isVisibleTo(&w.form1), g.pairVisible());
+            QCOMPARE(pair->text().toStdString() + " " + w.get(QStringLiteral("LabBp_%1").arg(i))->text().toStdString(), g.pairCaption(i) + " " + g.previewCaption(i));
             QCOMPARE(pair->pos(), QPoint(51 * s.blkCol[std::size_t(i)], 40 + 33 * s.blkRow[std::size_t(i)]));
-            QCOMPARE(w.shows(QStringLiteral("LabBp_%1").arg(i)), s.labBpVisible);
+            QCOMPARE(w.shows(QStringLiteral("LabBp_%1").arg(i)), s.started);
         }
-        QCOMPARE(w.get("Label1")->text().toStdString(), s.label1);
+        QCOMPARE(w.get("Label1")->text().toStdString(), g.scoreCaption());
         QCOMPARE(QString("%1%2%3").arg(w.shows("Picbg")).arg(w.shows("PicMove")).arg(w.shows("PicTboy")),
-                 QString("%1%2%3").arg(s.picbgVisible).arg(s.picMove.visible).arg(s.picTboyVisible));
+                 QString("%1%2%3").arg(!s.started).arg(s.picMove.visible).arg(s.picTboyVisible));
         QCOMPARE(w.get("PicMove")->pos(), QPoint(s.picMove.left, s.picMove.top));
         if (s.picMoveImage.set >= 0) QCOMPARE(Image(w.get("PicMove")), Art(200 + 10 * s.picMoveImage.set + s.picMoveImage.frame));
-        if (s.picTboyVisible) QCOMPARE(Image(w.get("PicTboy")), Art(204 + 10 * s.picTboySet));
+        if (s.picTboyVisible) QCOMPARE(Image(w.get("PicTboy")), Art(204 + 10 * g.figureSet()));
         QString checks, want;
         for (const char* item : {"b1_1", "b1_2", "b1_3", "b1_4", "b1_5", "j1", "j2", "j3", "dhy", "dhw"}) checks += w.get<QAction>(item)->isChecked() ? "x" : ".";
-        for (int i = 1; i <= 8; ++i) want += (i <= 5 ? s.checkedMode == i : s.checkedLevel == i - 5) ? "x" : ".";
-        QCOMPARE(checks, want + (s.dhyChecked ? "x" : ".") + (s.dhwChecked ? "x" : "."));
+        for (int i = 1; i <= 8; ++i) want += (i <= 5 ? g.checkedMode() == i : s.level == i - 5) ? "x" : ".";
+        QCOMPARE(checks, want + (s.dhyChecked ? "x." : ".x"));
         const Wait& wait = w.form1.game().waiting();
         const int waitMs = wait.kind == Wait::Kind::None ? 0 : wait.kind == Wait::Kind::Pause ? wait.ms : 2000;
         auto timer = [](const QTimer& t) { return t.isActive() ? t.interval() : 0; };
@@ -120,15 +121,15 @@ private slots:
     // sample cache deadlocks at exit while it decodes).
     void sounds() {
         ModuleSoundPlayer missing({QStringLiteral("/nonexistent/numora-sound-qt")});
-        missing.Play(104);
+        missing.Play(Sound::Landing);
         QVERIFY(!missing.loaded());
-        QCOMPARE(QList({missing.DurationMs(104), missing.DurationMs(106), missing.DurationMs(105)}), QList({751, 2000, 0}));
+        QCOMPARE(QList({missing.DurationMs(Sound::Landing), missing.DurationMs(Sound::Milestone)}), QList({751, 2000}));
         ModuleSoundPlayer sound({NUMORA_SOUND_MODULE_PATH});
         QVERIFY(!sound.loaded());
         sound.Preload();
         QVERIFY(sound.loaded());
-        sound.Play(104);
-        QCOMPARE(sound.DurationMs(106), 2000);
+        sound.Play(Sound::Landing);
+        QCOMPARE(sound.DurationMs(Sound::Milestone), 2000);
         const std::pair<QByteArray, int> cases[] = {
             {Chunk("LIST", "abc") + Fmt(1, 8000, 8) + Chunk("data", QByteArray(100, 0)), 13},
             {Fmt(2, 44100, 16) + Chunk("data", QByteArray(176400, 0)), 1000},
@@ -233,7 +234,7 @@ private slots:
             else if (roll >= 85 && roll < 92) {  // each item its own level or figure setting
                 const int item = int(events.bounded(5));
                 w.get<QAction>(items[item])->trigger();
-                QVERIFY(item < 3 ? !playing || s.lvlBonus == 3000 * item : s.dhyChecked == (item == 3));
+                QVERIFY(item < 3 ? !playing || s.level == item + 1 : s.dhyChecked == (item == 3));
             }
             else if (roll >= 92 && roll < 95 && w.form1.helpWindow()) {
                 w.form1.helpWindow()->close();
@@ -243,7 +244,7 @@ private slots:
                 const int mode = 1 + int(events.bounded(5));
                 w.get<QAction>(QStringLiteral("b1_%1").arg(mode))->trigger();
                 QCOMPARE(s.mode, mode);
-                w.form1.game().editState().score = 1990 * (games++ % 5);  // every figure set comes
+                w.form1.SetUp({.score = 1990 * (games++ % 5)});  // every figure set comes
             }
             Check(w, n % 97 == 0);
             if (QTest::currentTestFailed()) QFAIL(qPrintable(QStringLiteral("after event %1").arg(n)));

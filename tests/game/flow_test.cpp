@@ -22,10 +22,10 @@ TEST_P(Flow, ScriptEndsAsTheRulesSay) {
     std::string script = c.script;
     const std::size_t bar = script.find('|');
     h.Play(bar == std::string::npos ? "1" : script.substr(0, bar));
-    if (!c.board.empty()) SetBoard(h.s(), c.board);
-    h.SetPair(c.pair);
-    if (c.score) h.s().score = c.score;
-    if (c.stage) h.s().stage = c.stage, h.s().picBoySet = h.s().picTboySet = std::min(c.stage, 4);
+    Situation situation{Picture(c.board), Harness::Pair(c.pair)};
+    if (c.score) situation.score = c.score;
+    if (c.stage) situation.stage = c.stage;
+    h.game.SetUp(situation);
     h.Play(bar == std::string::npos ? script : script.substr(bar + 1));
     EXPECT_EQ(h.Show(c.want), c.want);
 }
@@ -43,24 +43,24 @@ INSTANTIATE_TEST_SUITE_P(Scripts, Flow, ::testing::Values(
     // A start-up that already plays or takes keys.
     Scenario{"startup_idle", {}, "", 0, 0, "|TDLA", "flags=splash|checked=00y|fig=none|score=0 0 g0|frame=-1.0 facing 0"},
     // A new game that keeps the old board, score, check mark or figure place; bad modes taken.
-    Scenario{"new_game_clears", {"1 2 3 4 5 6 7 8"}, "", 450, 0, "306", "row13=. . . . . . . .|score=0 0 g0|flags=play t1=2000 step pair t3|checked=30y|fig=350,40|cells=0 0"},
+    Scenario{"new_game_clears", {"1 2 3 4 5 6 7 8"}, "", 450, 0, "306", "row13=. . . . . . . .|score=0 0 g0|flags=play t1=2000 step pair t3|checked=30y|fig=350,40|cells=0 0 0"},
     // A spawn that keeps the old facing or the old tick's schedule; a Down that only moves
     // must keep the schedule.
     Scenario{"spawn_faces_left_restarts_timer", {}, "4 13 2 5 13 3", 0, 0, "RDD", "pair=3,1 4,1|frame=-1.0 facing 0|starts=2"},
     // Down refused and sideways keys moving only the landed coordinates while a cascade waits.
-    Scenario{"cascade_waits", kCascade, kCascadePair, 0, 0, "TDL", "score=30 30 g1|pair=1,13 1,12|row12=. . 9 3 . . . .|row13=. . -1 -1 3 . . .|flags=play t3 wait=100|log=104|cells=5 2"},
+    Scenario{"cascade_waits", kCascade, kCascadePair, 0, 0, "TDL", "score=30 30 g1|pair=1,13 1,12|row12=. . 9 3 . . . .|row13=. . -1 -1 3 . . .|flags=play t3 wait=100|log=104|cells=5 2 5"},
     // The second group scores with the grown group count.
-    Scenario{"cascade_second_group", kCascade, kCascadePair, 0, 0, "TW", "score=80 80 g2|row13=. . 9 -1 -1 . . .|flags=play t3 wait=100|cells=3 2"},
+    Scenario{"cascade_second_group", kCascade, kCascadePair, 0, 0, "TW", "score=80 80 g2|row13=. . 9 -1 -1 . . .|flags=play t3 wait=100|cells=3 2 3"},
     // The spawn after a cascade: marks gone, next pair falling on a fresh interval.
-    Scenario{"cascade_done", kCascade, kCascadePair, 0, 0, "TS", "row12=. . . . . . . .|row13=. . 9 . . . . .|flags=play t1=2000 step pair t3|pair=3,0 4,0|log=104|starts=2|cells=1 0"},
+    Scenario{"cascade_done", kCascade, kCascadePair, 0, 0, "TS", "row12=. . . . . . . .|row13=. . 9 . . . . .|flags=play t1=2000 step pair t3|pair=3,0 4,0|log=104|starts=2|cells=1 0 1"},
     // A milestone in the cascade cuts in before the pause and freezes the game; pictures and
     // the score caption change only after its sound.
-    Scenario{"cascade_milestone_freezes", kCascade, kCascadePair, 1960, 0, "TWALTU", "log=104 106w|flags=play t3 wait=sound106|stage=1 sets 00|score=2040 1990 g2|frame=-1.0 facing 0|pair=2,13 2,12"},
-    Scenario{"cascade_milestone_after_sound", kCascade, kCascadePair, 1960, 0, "TWW", "stage=1 sets 11|score=2040 2040 g2|flags=play t3 wait=100"},
+    Scenario{"cascade_milestone_freezes", kCascade, kCascadePair, 1960, 0, "TWALTU", "log=104 106|flags=play t3 wait=sound106|stage=1 set 0|score=2040 1990 g2|frame=-1.0 facing 0|pair=2,13 2,12"},
+    Scenario{"cascade_milestone_after_sound", kCascade, kCascadePair, 1960, 0, "TWW", "stage=1 set 1|score=2040 2040 g2|flags=play t3 wait=100"},
     // The landing's own milestone before its chime; one stage per step, however many
     // multiples it passes; pictures stop at set 4; scores never wrap at 32 bits.
-    Scenario{"milestone_before_chime", kTwo, kTwoPair, 3990, 0, "TS", "log=106w 104|stage=1 sets 11|score=4020 4020 g1|flags=play t1=1200 step pair t3"},
-    Scenario{"milestone_sets_stop_at_4", kTwo, kTwoPair, 11990, 4, "TS", "stage=5 sets 44|log=106w 104"},
+    Scenario{"milestone_before_chime", kTwo, kTwoPair, 3990, 0, "TS", "log=106 104|stage=1 set 1|score=4020 4020 g1|flags=play t1=1200 step pair t3"},
+    Scenario{"milestone_sets_stop_at_4", kTwo, kTwoPair, 11990, 4, "TS", "stage=5 set 4|log=106 104"},
     Scenario{"score_past_32_bits", kTwo, kTwoPair, 2147483600, 1073741800, "TS", "score=2147483630 2147483630 g1"},
     // A cell in the top row drops like any other, here twice: in the drop and in the cascade of four 6s.
     Scenario{"top_row_drops", kColumn, "0 13 6 1 13 8", 0, 0, "TS", "row0=. . . . . . . .|row11=. . . . . . . .|row12=20 . . . . . . .|row13=2 8 . . . . . ."},
@@ -73,11 +73,11 @@ INSTANTIATE_TEST_SUITE_P(Scripts, Flow, ::testing::Values(
     // fourth item, and returns with the first group; a landing without one changes nothing.
     Scenario{"level_before_and_during", {}, "", 0, 0, "c2|bcd", "flags=play t1=800 step pair t3|checked=23y|starts=3"},
     Scenario{"level_returns_with_a_group", kTwo, kTwoPair, 0, 0, "c2|TS", "flags=play t1=800 step pair t3|score=30 30 g1"},
-    Scenario{"no_group_no_change", {}, "0 13 1 1 13 2", 500, 0, "c2|T", "flags=play t1=2000 step pair t3|score=500 0 g0|log="},
+    Scenario{"no_group_no_change", {}, "0 13 3 1 13 2", 500, 0, "c2|T", "flags=play t1=2000 step pair t3|score=500 500 g0|log="},
     // A stale continuation of an abandoned cascade or milestone must never run.
-    Scenario{"abandoned_cascade", kCascade, kCascadePair, 0, 0, "T2s", "log=104|flags=play t1=2000 step pair t3|score=0 0 g1|cells=0 0"},
-    Scenario{"unknown_serials_ignored", kTwo, kTwoPair, 1990, 0, "Tk", "flags=play step t3 wait=sound106|log=106w"},
-    Scenario{"abandoned_milestone", kTwo, kTwoPair, 1990, 0, "T1s", "stage=0 sets 00|log=106w|score=0 0 g1"},
+    Scenario{"abandoned_cascade", kCascade, kCascadePair, 0, 0, "T2s", "log=104|flags=play t1=2000 step pair t3|score=0 0 g1|cells=0 0 0"},
+    Scenario{"unknown_serials_ignored", kTwo, kTwoPair, 1990, 0, "Tk", "flags=play step t3 wait=sound106|log=106"},
+    Scenario{"abandoned_milestone", kTwo, kTwoPair, 1990, 0, "T1s", "stage=0 set 0|log=106|score=0 0 g1"},
     // Frames alternate and face the last performed shift; a stopped timer draws nothing; the
     // start-up set stands in the banner before any game; the switch acts at once.
     Scenario{"figure_before_a_game", {}, "", 0, 0, "|AyA", "frame=0.0 facing 0|fig=banner|flags=t3 splash"},
@@ -91,18 +91,18 @@ INSTANTIATE_TEST_SUITE_P(Scripts, Flow, ::testing::Values(
     Scenario{"figure_bottom", {}, "0 13 2 0 12 3", 0, 0, "A", "fig=0,372"},
     // Only a cell at (3,0) or (4,0) ends the game, at the next tick: a pair spawned onto it can
     // still move until then.
-    Scenario{"row0_landing_plays_on", kWalls, "1 0 a 0 0 b", 0, 0, "T", "row0=b a . . . . . .|flags=play t1=2000 step pair t3"},
-    Scenario{"start_cell_taken_pair_still_moves", kWalls, "4 0 c 5 0 d", 0, 0, "TL", "row0=. . . . c d . .|pair=2,0 3,0|flags=play t1=2000 step pair t3"},
-    Scenario{"start_cell_taken_next_tick_ends", kWalls, "4 0 c 5 0 d", 0, 0, "TLT", "flags=step t3 wait=8"},
+    Scenario{"row0_landing_plays_on", kWalls, "1 0 5 0 0 6", 0, 0, "T", "row0=6 5 . . . . . .|flags=play t1=2000 step pair t3"},
+    Scenario{"start_cell_taken_pair_still_moves", kWalls, "4 0 7 5 0 8", 0, 0, "TL", "row0=. . . . 7 8 . .|pair=2,0 3,0|flags=play t1=2000 step pair t3"},
+    Scenario{"start_cell_taken_next_tick_ends", kWalls, "4 0 7 5 0 8", 0, 0, "TLT", "flags=step t3 wait=8"},
     Scenario{"top_row_2_plays_on", {"^", ". . 9 . . . . ."}, "", 0, 0, "T", "flags=play t1=2000 step pair t3"},
     Scenario{"top_row_3_ends", {"^", ". . . 9 . . . ."}, "", 0, 0, "T", "flags=step t3 wait=8"},
     Scenario{"top_row_4_ends", {"^", ". . . . 9 . . ."}, "", 0, 0, "T", "flags=step t3 wait=8"},
     Scenario{"top_row_5_plays_on", {"^", ". . . . . 9 . ."}, "", 0, 0, "T", "flags=play t1=2000 step pair t3"},
     // The fill blanks one cell each 8 ms, deaf to keys and ticks, keeps the board, and hands the
     // game over once: at its end, or at once to a new game chosen during it.
-    Scenario{"fill_steps", {"^", ". . . . 12 . . ."}, "", 120, 0, "4|DLTWLTW", "flags=step t3 wait=8|cells=4 0|log="},
-    Scenario{"fill_hands_over_at_its_end", {"^", ". . . . 12 . . ."}, "", 120, 0, "4|DS", "log=end4:120|row0=. . . . 12 . . .|cells=112 0|flags=step t3"},
-    Scenario{"fill_new_game_hands_over_first", {"^", ". . . . 12 . . ."}, "", 120, 0, "4|DWW2s", "log=end4:120|row0=. . . . . . . .|cells=0 0|flags=play t1=2000 step pair t3"}), kCaseName);
+    Scenario{"fill_steps", {"^", ". . . . 12 . . ."}, "", 120, 0, "4|DLTWLTW", "flags=step t3 wait=8|cells=4 0 1|log="},
+    Scenario{"fill_hands_over_at_its_end", {"^", ". . . . 12 . . ."}, "", 120, 0, "4|DS", "log=end4:120|row0=. . . . 12 . . .|cells=112 0 0|flags=step t3"},
+    Scenario{"fill_new_game_hands_over_first", {"^", ". . . . 12 . . ."}, "", 120, 0, "4|DWW2s", "log=end4:120|row0=. . . . . . . .|cells=0 0 0|flags=play t1=2000 step pair t3"}), kCaseName);
 
 // Each row is a fault of the run that finds equal results in line with a landed cell: too
 // far, too short, diagonal, across a gap, "10" taken for "1", a landed cell matched twice.
@@ -169,11 +169,14 @@ TEST(NewGame, DealsThePreviewFirstAndDrawsFreshInRange) {
     h.random.script = {8.5 / 14, 4.5 / 14, 1.5 / 14, 2.5 / 14, 0.0, 1.0};  // a draw at the very top still deals the last dealt item
     h.game.ChooseMode(1);
     const GameState& s = h.st();
-    EXPECT_EQ(s.labB[0] + s.blkRes0 + s.labB[1] + s.blkRes1 + s.labBp[0] + s.nextRes0 + s.labBp[1] + s.nextRes1,
+    const Game& g = h.game;
+    EXPECT_EQ(g.pairCaption(0) + s.blkRes(0) + g.pairCaption(1) + s.blkRes(1) + g.previewCaption(0) + s.nextRes(0) + g.previewCaption(1) + s.nextRes(1),
               "5+510" "3+36" "1+23" "2+24");
-    h.SetPair("0 13 1 1 13 2");
+    h.game.SetUp({.pair = Harness::Pair("0 13 3 1 13 2")});
+    EXPECT_THROW(h.game.SetUp({.board = Rows(nRow + 1, "5")}), std::invalid_argument);  // never past the board
+    EXPECT_THROW(h.game.SetUp({.board = {"1 2 3 4 5 6 7 8 9"}}), std::invalid_argument);
     h.Play("D");
-    EXPECT_EQ(s.labB[0] + " " + s.labB[1] + " " + s.labBp[0] + " " + s.labBp[1] + " " + std::to_string(s.labBpVisible), "1+2 2+2 1+1 6-1 1");
+    EXPECT_EQ(g.pairCaption(0) + " " + g.pairCaption(1) + " " + g.previewCaption(0) + " " + g.previewCaption(1), "1+2 2+2 1+1 6-1");
     SeededRandom random;  // fresh draws over the whole of [0, 1): every equation can come
     std::set<int> seen;
     for (int i = 0; i < 2000; ++i) seen.insert(int(random.NextUnit() * 100));

@@ -17,20 +17,13 @@ namespace numora::test {
 using Rows = std::vector<std::string>;
 inline const std::string kEmptyRow = ". . . . . . . .";
 
-// Rows of 8 tokens, "." for empty; the last row given is row 13, or, after a first row "^",
-// the second is row 0. Labels follow the board.
-inline void SetBoard(GameState& s, const Rows& rows) {
-    for (int k = 0; k < kCellCount; ++k) s.board(k % nCol, k / nCol).clear();
-    int row = !rows.empty() && rows[0] == "^" ? -1 : nRow - int(rows.size());
-    for (const std::string& line : rows) {
-        std::istringstream in(line);
-        std::string t;
-        for (int col = 0; col < nCol && row >= 0 && in >> t; ++col) {
-            if (t != ".") s.board(col, row) = t;
-            s.labRes[std::size_t(CellIndex(col, row))] = {t == "." ? "" : t, t != ".", false};
-        }
-        ++row;
-    }
+// A board picture as the game takes it (the last row is row 13), or, after a first row "^",
+// drawn from row 0 down.
+inline Rows Picture(Rows rows) {
+    if (rows.empty() || rows[0] != "^") return rows;
+    rows.erase(rows.begin());
+    rows.resize(nRow, ".");
+    return rows;
 }
 
 struct ScriptedRandom final : RandomSource {
@@ -44,13 +37,14 @@ struct ScriptedRandom final : RandomSource {
 
 struct Harness : GameEvents {
     Harness() : game(random, *this) {}
-    void PlaySound(Sound sound, bool wait) override { log.push_back(std::to_string(int(sound)) + (wait ? "w" : "")); }
-    void GameEnded(int mode, std::int64_t score) override { log.push_back("end" + std::to_string(mode) + ":" + std::to_string(score)); }
-    GameState& s() { return game.editState(); }
+    void PlaySound(Sound sound) override { log.push_back(std::to_string(int(sound))); }
+    void HandOverScore(int mode, std::int64_t score) override { log.push_back("end" + std::to_string(mode) + ":" + std::to_string(score)); }
     const GameState& st() const { return game.state(); }
-    void SetPair(const std::string& pair) {  // "c0 r0 result0 c1 r1 result1"; "" leaves it
+    static std::optional<Situation::Pair> Pair(const std::string& pair) {  // "c0 r0 result0 c1 r1 result1"; "" leaves it
+        Situation::Pair p;
         std::istringstream in(pair);
-        in >> s().blkCol[0] >> s().blkRow[0] >> s().blkRes0 >> s().blkCol[1] >> s().blkRow[1] >> s().blkRes1;
+        in >> p.col[0] >> p.row[0] >> p.result[0] >> p.col[1] >> p.row[1] >> p.result[1];
+        return pair.empty() ? std::nullopt : std::optional(p);
     }
 
     // T gravity tick, A animation tick, W end of the wait, S every wait ended, L R U D the
@@ -88,25 +82,29 @@ struct Harness : GameEvents {
         while (in >> key) {
             std::string v;
             auto add = [&v](bool on, const std::string& word) { if (on) v += (v.empty() ? "" : " ") + word; };
-            if (key == "score") v = std::to_string(s.score) + " " + s.label1 + " g" + std::to_string(s.groupN);
-            else if (key == "stage") v = std::to_string(s.stage) + " sets " + std::to_string(s.picBoySet) + std::to_string(s.picTboySet);
+            if (key == "score") v = std::to_string(s.score) + " " + game.scoreCaption() + " g" + std::to_string(s.groupN);
+            else if (key == "stage") v = std::to_string(s.stage) + " set " + std::to_string(game.figureSet());
             else if (key == "pair") v = std::to_string(s.blkCol[0]) + "," + std::to_string(s.blkRow[0]) + " " + std::to_string(s.blkCol[1]) + "," + std::to_string(s.blkRow[1]);
             else if (key == "log") for (const std::string& e : log) add(true, e);
             else if (key == "fig") v = (s.picTboyVisible ? "banner" : "") + (s.picMove.visible ? std::to_string(s.picMove.left) + "," + std::to_string(s.picMove.top) : s.picTboyVisible ? "" : "none");
             else if (key == "frame") v = std::to_string(s.picMoveImage.set) + "." + std::to_string(s.picMoveImage.frame) + " facing " + std::to_string(s.boyFrame);
-            else if (key == "checked") v = std::to_string(s.checkedMode) + std::to_string(s.checkedLevel) + (s.dhyChecked ? "y" : "") + (s.dhwChecked ? "n" : "");
-            else if (key == "cells") v = std::to_string(std::ranges::count_if(s.labRes, &CellLabel::visible)) + " " + std::to_string(std::ranges::count_if(s.labRes, &CellLabel::marked));
+            else if (key == "checked") v = std::to_string(game.checkedMode()) + std::to_string(s.level) + (s.dhyChecked ? "y" : "n");
+            else if (key == "cells") {  // labels shown, marked, with a caption
+                int n[3] = {};
+                for (int k = 0; k < kCellCount; ++k) n[0] += game.cellLabel(k).visible, n[1] += game.cellLabel(k).marked, n[2] += !game.cellLabel(k).caption.empty();
+                v = std::to_string(n[0]) + " " + std::to_string(n[1]) + " " + std::to_string(n[2]);
+            }
             else if (key == "starts") v = std::to_string(s.timer1.starts);
-            else if (key.starts_with("row")) for (int col = 0, row = std::stoi(key.substr(3)); col < nCol; ++col) add(true, s.board.Empty(col, row) ? "." : s.board(col, row));
+            else if (key.starts_with("row")) for (int col = 0, row = std::stoi(key.substr(3)); col < nCol; ++col) add(true, s.board(col, row).marked ? "-1" : s.board.Empty(col, row) ? "." : s.board(col, row).result);
             else if (key == "flags") {
                 add(s.playing, "play");
                 add(s.timer1.enabled, "t1=" + std::to_string(s.timer1.interval));
-                add(s.canStep, "step");
-                add(s.labBVisible, "pair");
+                add(game.canStep(), "step");
+                add(game.pairVisible(), "pair");
                 add(s.timer3.enabled, "t3");
                 add(w.kind == Wait::Kind::Pause, "wait=" + std::to_string(w.ms));
                 add(w.kind == Wait::Kind::Sound, "wait=sound" + std::to_string(int(w.sound)));
-                add(s.picbgVisible, "splash");
+                add(!s.started, "splash");
             } else v = "?";
             out += (out.empty() ? "" : "|") + key + "=" + v;
         }

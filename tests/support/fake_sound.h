@@ -8,10 +8,10 @@
 namespace numora::test {
 
 struct FakeSound final : SoundPlayer {
-    void Play(int id) override { played.push_back(id); }
-    int DurationMs(int id) const override { return id == 106 ? 2000 : 750; }
+    void Play(Sound sound) override { played.push_back(sound); }
+    int DurationMs(Sound sound) const override { return sound == Sound::Milestone ? 2000 : 750; }
     void Preload() override { ++preloads; }
-    std::vector<int> played;
+    std::vector<Sound> played;
     int preloads = 0;
 };
 

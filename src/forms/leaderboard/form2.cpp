@@ -20,8 +20,6 @@ namespace numora {
 
 namespace {
 
-constexpr int kMilestoneSound = 106;
-
 constexpr int kRowTop = 80;
 // Rows are 25 high but 24 apart, so their borders overlap by one pixel, as designed.
 constexpr int kRowPitch = 24;
@@ -151,7 +149,7 @@ void Form2::Form_Load() {
         SetOffering(newPos_ >= 0);
     }
     ShowList();
-    sound_.Play(kMilestoneSound);
+    sound_.Play(Sound::Milestone);
 }
 
 void Form2::ShowList() {

@@ -219,7 +219,6 @@ void Form1::BuildControls() {
     for (std::size_t i = 0; i < 2; ++i) {
         LabBp[i] = CellLabelWidget(Pict, 10.5, kPreviewColour);
         LabBp[i]->setObjectName(QStringLiteral("LabBp_%1").arg(i));
-        LabBp[i]->setText(QStringLiteral("0"));
     }
     LabBp[0]->move(3 * cellW + 3, 3);
     LabBp[1]->move(LabBp[0]->x() + cellW + 1, 3);
@@ -338,11 +337,9 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
 
 // ---------------------------------------------------------------- game events
 
-void Form1::PlaySound(Sound sound, bool /*wait: the game's wait says how long*/) {
-    sound_.Play(static_cast<int>(sound));
-}
+void Form1::PlaySound(Sound sound) { sound_.Play(sound); }
 
-void Form1::GameEnded(int mode, std::int64_t score) {
+void Form1::HandOverScore(int mode, std::int64_t score) {
     emit gameEnded(mode, score, startingGame_);
 }
 
@@ -358,40 +355,50 @@ void Form1::closeEvent(QCloseEvent* event) {
 
 // ---------------------------------------------------------------- showing the state
 
+void Form1::SetUp(const Situation& situation) {
+    game_.SetUp(situation);
+    Sync();
+}
+
 void Form1::Sync() {
     const GameState& s = game_.state();
 
     for (std::size_t k = 0; k < LabRes.size(); ++k) {
-        const CellLabel& want = s.labRes[k];
-        CellLabel& have = shown_[k];
+        const CellLabel want = game_.cellLabel(static_cast<int>(k));
+        ShownCell& have = shown_[k];
         QLabel* label = LabRes[k];
-        if (firstSync_ || want.caption != have.caption)
-            label->setText(QString::fromStdString(want.caption));
+        // A hidden label keeps whatever caption it had; it is set when it shows again.
+        if (want.visible && (firstSync_ || want.caption != have.caption)) {
+            label->setText(QString::fromUtf8(want.caption.data(), qsizetype(want.caption.size())));
+            have.caption = want.caption;
+        }
         if (firstSync_ || want.marked != have.marked)
             static_cast<CellBox*>(label)->SetBackground(want.marked ? kMarkColour : kCellColour);
         if (firstSync_ || want.visible != have.visible) label->setVisible(want.visible);
-        have = want;
+        have.marked = want.marked;
+        have.visible = want.visible;
     }
     firstSync_ = false;
 
+    const bool pairVisible = game_.pairVisible();
     for (std::size_t i = 0; i < 2; ++i) {
-        LabB[i]->setText(QString::fromStdString(s.labB[i]));
+        LabB[i]->setText(QString::fromStdString(game_.pairCaption(i)));
         LabB[i]->move(CellLeft(s.blkCol[i]), Pict->height() + s.blkRow[i] * (cellH + 1));
-        LabB[i]->setVisible(s.labBVisible);
-        LabBp[i]->setText(QString::fromStdString(s.labBp[i]));
-        LabBp[i]->setVisible(s.labBpVisible);
+        LabB[i]->setVisible(pairVisible);
+        LabBp[i]->setText(QString::fromStdString(game_.previewCaption(i)));
+        LabBp[i]->setVisible(s.started);
     }
-    Label1->setText(QString::fromStdString(s.label1));
-    Picbg->setVisible(s.picbgVisible);
+    Label1->setText(QString::fromStdString(game_.scoreCaption()));
+    Picbg->setVisible(!s.started);
     SyncFigure();
 
     for (int index = 1; index <= kModeCount; ++index)
-        b1[static_cast<std::size_t>(index)]->setChecked(s.checkedMode == index);
-    j1->setChecked(s.checkedLevel == 1);
-    j2->setChecked(s.checkedLevel == 2);
-    j3->setChecked(s.checkedLevel == 3);
+        b1[static_cast<std::size_t>(index)]->setChecked(game_.checkedMode() == index);
+    j1->setChecked(s.level == 1);
+    j2->setChecked(s.level == 2);
+    j3->setChecked(s.level == 3);
     dhy->setChecked(s.dhyChecked);
-    dhw->setChecked(s.dhwChecked);
+    dhw->setChecked(!s.dhyChecked);
 
     SyncTimer(Timer1, s.timer1, timer1Starts_);
     SyncTimer(Timer3, s.timer3, timer3Starts_);
@@ -418,7 +425,7 @@ void Form1::SyncWait() {
     // A waiting sound is timed by its own length, never by the player's report of its
     // state: with no audio device that report may never end.
     const int ms = wait.kind == Wait::Kind::Pause ? wait.ms
-                                                  : sound_.DurationMs(static_cast<int>(wait.sound));
+                                                  : sound_.DurationMs(wait.sound);
     waitTimer_.start(ms);
 }
 
@@ -439,9 +446,10 @@ void Form1::SyncFigure() {
     PicMove->setVisible(s.picMove.visible);
     // Drawn only once shown: at start-up the figure is hidden, and reading its picture
     // would be the one PNG decoded before the window first paints.
-    if (s.picTboyVisible && s.picTboySet != shownTboySet_) {
-        PicTboy->setPixmap(FigurePicture(s.picTboySet, 4));
-        shownTboySet_ = s.picTboySet;
+    const int set = game_.figureSet();
+    if (s.picTboyVisible && set != shownTboySet_) {
+        PicTboy->setPixmap(FigurePicture(set, 4));
+        shownTboySet_ = set;
     }
     PicTboy->setVisible(s.picTboyVisible);
 }

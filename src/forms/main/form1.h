@@ -47,6 +47,8 @@ public:
 
     const Game& game() const { return game_; }
     Game& game() { return game_; }
+    // Puts the game into a situation and shows it at once, for tests and tools.
+    void SetUp(const Situation& situation);
     const QTimer& timer1() const { return Timer1; }
     const QTimer& timer3() const { return Timer3; }
     const QTimer& waitTimer() const { return waitTimer_; }
@@ -65,8 +67,8 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void PlaySound(Sound sound, bool wait) override;
-    void GameEnded(int mode, std::int64_t score) override;
+    void PlaySound(Sound sound) override;
+    void HandOverScore(int mode, std::int64_t score) override;
 
     void BuildControls();
     void BuildMenus();
@@ -106,11 +108,16 @@ private:
     unsigned armedWait_ = 0;
 
     // What each cell label shows now, so a sync touches only what changed.
-    std::array<CellLabel, kCellCount> shown_{};
+    struct ShownCell {
+        std::string caption;
+        bool visible = false;
+        bool marked = false;
+    };
+    std::array<ShownCell, kCellCount> shown_{};
     bool firstSync_ = true;
     bool startingGame_ = false;  // inside b1_Click
     int shownMoveId_ = -1;
-    int shownTboySet_ = -1;
+    int shownTboySet_ = -1;  // the set whose standing picture PicTboy holds
     std::map<int, QPixmap> pictures_;
     QPointer<Form3> help_;
 };

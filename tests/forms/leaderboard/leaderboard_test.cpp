@@ -111,7 +111,7 @@ private slots:
         test::FakeSound sound;
         Form2 form(sound, dir.path(), program.path());
         form.ShowFor(3, score);
-        QCOMPARE(sound.played, std::vector<int>{106});
+        QCOMPARE(sound.played, std::vector<Sound>{Sound::Milestone});
         if (at == "none") {  // a missing list is made at once, as the original did; the window's places, sizes and fonts
             QCOMPARE(Read(path), Zeros(10));
             QString layout = form.windowTitle() + " " + QString::number(form.width()) + "x" + QString::number(form.height());
