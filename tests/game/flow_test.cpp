@@ -163,7 +163,7 @@ INSTANTIATE_TEST_SUITE_P(TurnsAndShifts, Flow, ::testing::Values(
     Scenario{"upright_cell0_at_bottom", {}, "3 13 2 3 12 3", 0, 0, "1R|T", "pair=3,0 4,0|frame=-1.0 facing 0"},
     Scenario{"upright_side_cells_do_not_hold", {"^", ".", ".", ".", ".", ".", ".", ".", ". . 9 . 9"}, "3 5 2 3 6 3", 0, 0, "1R|T", "pair=3,6 3,7|frame=-1.0 facing 2"}), kCaseName);
 
-// The preview drawn by a new game falls first; no index past the list's end; fresh draws.
+// The preview falls first; no index past the list's end; fresh draws; set-ups that do not fit.
 TEST(NewGame, DealsThePreviewFirstAndDrawsFreshInRange) {
     Harness h;
     h.random.script = {8.5 / 14, 4.5 / 14, 1.5 / 14, 2.5 / 14, 0.0, 1.0};  // a draw at the very top still deals the last dealt item
@@ -175,8 +175,11 @@ TEST(NewGame, DealsThePreviewFirstAndDrawsFreshInRange) {
     h.game.SetUp({.pair = Harness::Pair("0 13 3 1 13 2")});
     EXPECT_THROW(h.game.SetUp({.board = Rows(nRow + 1, "5")}), std::invalid_argument);  // never past the board
     EXPECT_THROW(h.game.SetUp({.board = {"1 2 3 4 5 6 7 8 9"}}), std::invalid_argument);
+    EXPECT_EQ(h.Show("row13"), "row13=. . . . . . . .");  // and left the game as it was
     h.Play("D");
     EXPECT_EQ(g.pairCaption(0) + " " + g.pairCaption(1) + " " + g.previewCaption(0) + " " + g.previewCaption(1), "1+2 2+2 1+1 6-1");
+    h.game.SetUp({.board = {". 7* 10*"}});  // "*" marks a cell
+    EXPECT_EQ(h.Show("row13|cells"), "row13=. -1 -1 . . . . .|cells=2 2 2");
     SeededRandom random;  // fresh draws over the whole of [0, 1): every equation can come
     std::set<int> seen;
     for (int i = 0; i < 2000; ++i) seen.insert(int(random.NextUnit() * 100));
