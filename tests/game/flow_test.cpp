@@ -137,6 +137,7 @@ INSTANTIATE_TEST_SUITE_P(TurnsAndShifts, Flow, ::testing::Values(
     Scenario{"B2_at_left_wall", {}, "0 5 2 0 4 3", 0, 0, "1R|U", "pair=0,5 0,4|frame=-1.0 facing 2"},
     Scenario{"B2_blocked_by_cell", {"^", ".", ".", ".", ".", ".", ". . 9"}, "3 5 2 3 4 3", 0, 0, "1R|U", "pair=3,5 3,4|frame=-1.0 facing 2"},
     Scenario{"flat_in_bottom_row_never_turns", {}, "3 13 2 4 13 3", 0, 0, "1R|U", "pair=3,13 4,13|frame=-1.0 facing 2"},
+    Scenario{"flat_resting_in_row_12_turns", {". . . . 9"}, "3 12 2 4 12 3", 0, 0, "1R|U", "pair=3,13 3,12|frame=-1.0 facing 2"},
     Scenario{"left", {}, "3 5 2 4 5 3", 0, 0, "1R|L", "pair=2,5 3,5|frame=-1.0 facing 0"},
     Scenario{"left_from_column_1", {}, "1 5 2 2 5 3", 0, 0, "1R|L", "pair=0,5 1,5|frame=-1.0 facing 0"},
     Scenario{"left_upright_from_column_1", {}, "1 5 2 1 6 3", 0, 0, "1R|L", "pair=0,5 0,6|frame=-1.0 facing 0"},
@@ -173,8 +174,7 @@ TEST(NewGame, DealsThePreviewFirstAndDrawsFreshInRange) {
     EXPECT_EQ(g.pairCaption(0) + s.blkRes(0) + g.pairCaption(1) + s.blkRes(1) + g.previewCaption(0) + s.nextRes(0) + g.previewCaption(1) + s.nextRes(1),
               "5+510" "3+36" "1+23" "2+24");
     h.game.SetUp({.pair = Harness::Pair("0 13 3 1 13 2")});
-    EXPECT_THROW(h.game.SetUp({.board = Rows(nRow + 1, "5")}), std::invalid_argument);  // never past the board
-    EXPECT_THROW(h.game.SetUp({.board = {"1 2 3 4 5 6 7 8 9"}}), std::invalid_argument);
+    for (const Rows& past : {Rows(nRow + 1, "5"), Rows{"1 2 3 4 5 6 7 8 9"}}) EXPECT_THROW(h.game.SetUp({.board = past}), std::invalid_argument);
     EXPECT_EQ(h.Show("row13"), "row13=. . . . . . . .");  // and left the game as it was
     h.Play("D");
     EXPECT_EQ(g.pairCaption(0) + " " + g.pairCaption(1) + " " + g.previewCaption(0) + " " + g.previewCaption(1), "1+2 2+2 1+1 6-1");
