@@ -4,6 +4,7 @@
 
 #include <QFile>
 
+#include <map>
 #include <span>
 
 namespace numora {
@@ -12,17 +13,22 @@ QString SoundResourcePath(Sound sound) {
     return QStringLiteral(":/sounds/wav%1.wav").arg(static_cast<int>(sound));
 }
 
-std::map<Sound, int> EmbeddedSoundDurations() {
-    std::map<Sound, int> durations;
-    for (Sound sound : kSounds) {
-        QFile file(SoundResourcePath(sound));
-        if (!file.open(QIODevice::ReadOnly)) continue;
-        const QByteArray bytes = file.readAll();
-        const auto info = ReadWavInfo(std::as_bytes(
-            std::span(bytes.constData(), static_cast<std::size_t>(bytes.size()))));
-        durations[sound] = info ? info->DurationMs() : 0;
-    }
-    return durations;
+int EmbeddedSoundDurationMs(Sound sound) {
+    // Read once per process, when a wait first asks.
+    static const std::map<Sound, int> durations = [] {
+        std::map<Sound, int> read;
+        for (Sound each : kSounds) {
+            QFile file(SoundResourcePath(each));
+            if (!file.open(QIODevice::ReadOnly)) continue;
+            const QByteArray bytes = file.readAll();
+            const auto info = ReadWavInfo(std::as_bytes(
+                std::span(bytes.constData(), static_cast<std::size_t>(bytes.size()))));
+            read[each] = info ? info->DurationMs() : 0;
+        }
+        return read;
+    }();
+    const auto it = durations.find(sound);
+    return it == durations.end() ? 0 : it->second;
 }
 
 }  // namespace numora

@@ -5,14 +5,13 @@
 
 #include <QString>
 
-#include <map>
 
 namespace numora {
 
 // An embedded sound's resource path, e.g. ":/sounds/wav104.wav".
 QString SoundResourcePath(Sound sound);
 
-// Each embedded sound's length in ms, read from its wave header (0 for one unreadable).
-std::map<Sound, int> EmbeddedSoundDurations();
+// An embedded sound's length in ms, read from its wave header (0 for one unreadable).
+int EmbeddedSoundDurationMs(Sound sound);
 
 }  // namespace numora

@@ -9,7 +9,7 @@
 namespace numora {
 
 ModuleSoundPlayer::ModuleSoundPlayer(QStringList candidates)
-    : candidates_(std::move(candidates)), durations_(EmbeddedSoundDurations()) {}
+    : candidates_(std::move(candidates)) {}
 
 ModuleSoundPlayer::~ModuleSoundPlayer() = default;
 
@@ -43,8 +43,7 @@ void ModuleSoundPlayer::Play(Sound sound) {
 }
 
 int ModuleSoundPlayer::DurationMs(Sound sound) const {
-    auto it = durations_.find(sound);
-    return it == durations_.end() ? 0 : it->second;
+    return EmbeddedSoundDurationMs(sound);
 }
 
 }  // namespace numora

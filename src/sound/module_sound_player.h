@@ -9,7 +9,6 @@
 #include <QString>
 #include <QStringList>
 
-#include <map>
 #include <memory>
 
 namespace numora {
@@ -31,7 +30,6 @@ private:
     QStringList candidates_;
     bool tried_ = false;
     std::unique_ptr<SoundPlayer> player_;
-    std::map<Sound, int> durations_;
 };
 
 }  // namespace numora

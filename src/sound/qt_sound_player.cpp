@@ -6,7 +6,7 @@
 namespace numora {
 
 QtSoundPlayer::QtSoundPlayer(QObject* parent)
-    : QObject(parent), durations_(EmbeddedSoundDurations()) {}
+    : QObject(parent) {}
 
 QtSoundPlayer::~QtSoundPlayer() = default;
 
@@ -34,8 +34,7 @@ void QtSoundPlayer::Play(Sound sound) {
 }
 
 int QtSoundPlayer::DurationMs(Sound sound) const {
-    auto it = durations_.find(sound);
-    return it == durations_.end() ? 0 : it->second;
+    return EmbeddedSoundDurationMs(sound);
 }
 
 }  // namespace numora

@@ -25,7 +25,6 @@ public:
 private:
     QSoundEffect* Effect(Sound sound);
     std::map<Sound, QSoundEffect*> effects_;
-    std::map<Sound, int> durations_;
 };
 
 }  // namespace numora
