@@ -92,7 +92,7 @@ void Game::SpawnBlock() {
 void Game::KeyDown(int keyCode) {
     if (!s_.playing) return;
     // The game stands still while the milestone sound plays.
-    if (pending_.wait.kind == Wait::Kind::Sound) return;
+    if (MilestoneSounding()) return;
     auto& col = s_.blkCol;
     auto& row = s_.blkRow;
     switch (keyCode) {
@@ -329,7 +329,7 @@ void Game::HandOver() {
 // ---------------------------------------------------------------- the figure
 
 void Game::AnimationTick() {
-    if (!s_.timer3.enabled || pending_.wait.kind == Wait::Kind::Sound) return;
+    if (!s_.timer3.enabled || MilestoneSounding()) return;
     s_.picMoveImage.set = figureSet();
     s_.picMoveImage.frame = s_.boyFlip ? s_.boyFrame + 1 : s_.boyFrame;
     s_.boyFlip = !s_.boyFlip;
@@ -356,13 +356,12 @@ CellLabel Game::cellLabel(int k) const {
 }
 
 std::string Game::scoreCaption() const {
-    const bool milestone = pending_.wait.kind == Wait::Kind::Sound;
-    return std::to_string(milestone ? pending_.scoreShown : s_.score);
+    return std::to_string(MilestoneSounding() ? pending_.scoreShown : s_.score);
 }
 
 int Game::figureSet() const {
     // A milestone's stage takes its pictures once its sound has ended.
-    const int stage = s_.stage - (pending_.wait.kind == Wait::Kind::Sound ? 1 : 0);
+    const int stage = s_.stage - (MilestoneSounding() ? 1 : 0);
     return std::min(stage, kFigureSets - 1);
 }
 

@@ -220,6 +220,8 @@ private:
     void Advance(Step step);
     void StartWait(Wait wait);
     bool Free(int col, int row) const { return s_.board.Empty(col, row); }
+    // The game stands still while a milestone's sound plays, the one sound it waits for.
+    bool MilestoneSounding() const { return pending_.wait.kind == Wait::Kind::Sound; }
 
     RandomSource& random_;
     GameEvents& events_;
