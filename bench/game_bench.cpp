@@ -46,7 +46,8 @@ double ArrowKeyNanos(int keys) {
     Game game(random, quiet);
     game.ChooseMode(2);
     const auto start = Clock::now();
-    for (int i = 0; i < keys; ++i) game.KeyDown(i % 2 ? kKeyRight : kKeyLeft);
+    for (int i = 0; i < keys; ++i)
+        game.KeyDown(i % 2 ? kKeyRight : kKeyLeft);
     const double ns = std::chrono::duration<double, std::nano>(Clock::now() - start).count();
     if (game.state().blkCol[0] != 3) std::printf("arrow keys: the pair did not come back\n");
     return ns / keys;
@@ -67,8 +68,10 @@ double RandomGamesPerSecond(int games, long& steps) {
                 game.Resume(game.waiting().serial);
             } else {
                 const int roll = static_cast<int>(actions() % 10);
-                if (roll < 4) game.GravityTick();
-                else game.KeyDown(kKeyLeft + static_cast<int>(actions() % 4));
+                if (roll < 4)
+                    game.GravityTick();
+                else
+                    game.KeyDown(kKeyLeft + static_cast<int>(actions() % 4));
                 game.AnimationTick();
             }
             ++steps;
@@ -78,7 +81,7 @@ double RandomGamesPerSecond(int games, long& steps) {
     return games / seconds;
 }
 
-}  // namespace
+} // namespace
 
 int main() {
     int levels = 0;

@@ -44,7 +44,7 @@ struct Tracked {
     int width = 0;
     int height = 0;
     bool mapped = false;
-    std::vector<unsigned char> covered;  // one byte per pixel once mapped
+    std::vector<unsigned char> covered; // one byte per pixel once mapped
     long coveredCount = 0;
 };
 
@@ -114,8 +114,9 @@ void Cover(Tracked& t, const xcb_rectangle_t& r) {
 // colour has not been painted yet, whatever the damage said.
 int DistinctColours(xcb_connection_t* c, xcb_window_t w, const Tracked& t) {
     xcb_get_image_reply_t* image = xcb_get_image_reply(
-        c, xcb_get_image(c, XCB_IMAGE_FORMAT_Z_PIXMAP, w, 0, 0, static_cast<uint16_t>(t.width),
-                         static_cast<uint16_t>(t.height), ~0u),
+        c,
+        xcb_get_image(c, XCB_IMAGE_FORMAT_Z_PIXMAP, w, 0, 0, static_cast<uint16_t>(t.width),
+                      static_cast<uint16_t>(t.height), ~0u),
         nullptr);
     if (!image) return 0;
     std::vector<uint32_t> seen;
@@ -135,7 +136,7 @@ int DistinctColours(xcb_connection_t* c, xcb_window_t w, const Tracked& t) {
     std::exit(2);
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char* argv[]) {
     int settleMs = 0;
@@ -144,13 +145,20 @@ int main(int argc, char* argv[]) {
     int first = 1;
     for (; first < argc; ++first) {
         const std::string a = argv[first];
-        if (a == "--settle-ms" && first + 1 < argc) settleMs = std::atoi(argv[++first]);
-        else if (a == "--keep") keep = true;
-        else if (a == "--verbose") verbose = true;
-        else if (a == "--") { ++first; break; }
-        else break;
+        if (a == "--settle-ms" && first + 1 < argc)
+            settleMs = std::atoi(argv[++first]);
+        else if (a == "--keep")
+            keep = true;
+        else if (a == "--verbose")
+            verbose = true;
+        else if (a == "--") {
+            ++first;
+            break;
+        } else
+            break;
     }
-    if (first >= argc) Fail("usage: startup_probe [--settle-ms N] [--keep] [--verbose] -- program [args]");
+    if (first >= argc)
+        Fail("usage: startup_probe [--settle-ms N] [--keep] [--verbose] -- program [args]");
 
     int screenNo = 0;
     xcb_connection_t* c = xcb_connect(nullptr, &screenNo);
@@ -161,7 +169,8 @@ int main(int argc, char* argv[]) {
     const uint8_t damageEvent = ext->first_event + XCB_DAMAGE_NOTIFY;
 
     xcb_screen_iterator_t it = xcb_setup_roots_iterator(xcb_get_setup(c));
-    for (int i = 0; i < screenNo; ++i) xcb_screen_next(&it);
+    for (int i = 0; i < screenNo; ++i)
+        xcb_screen_next(&it);
     const xcb_window_t root = it.data->root;
     const uint32_t mask = XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY;
     xcb_request_check(c, xcb_change_window_attributes_checked(c, root, XCB_CW_EVENT_MASK, &mask));
@@ -205,9 +214,12 @@ int main(int argc, char* argv[]) {
             Tracked& t = windows[e->window];
             t.width = e->width;
             t.height = e->height;
-            xcb_damage_create(c, xcb_generate_id(c), e->window, XCB_DAMAGE_REPORT_LEVEL_RAW_RECTANGLES);
+            xcb_damage_create(c, xcb_generate_id(c), e->window,
+                              XCB_DAMAGE_REPORT_LEVEL_RAW_RECTANGLES);
             xcb_flush(c);
-            if (verbose) std::fprintf(stderr, "%8.1f ms create 0x%x %dx%d\n", ms, e->window, t.width, t.height);
+            if (verbose)
+                std::fprintf(stderr, "%8.1f ms create 0x%x %dx%d\n", ms, e->window, t.width,
+                             t.height);
         } else if (type == XCB_CONFIGURE_NOTIFY) {
             auto* e = reinterpret_cast<xcb_configure_notify_event_t*>(ev);
             auto found = windows.find(e->window);
@@ -222,7 +234,8 @@ int main(int argc, char* argv[]) {
             t.mapped = true;
             t.covered.assign(static_cast<std::size_t>(t.width) * t.height, 0);
             t.coveredCount = 0;
-            if (verbose) std::fprintf(stderr, "%8.1f ms map 0x%x %dx%d\n", ms, e->window, t.width, t.height);
+            if (verbose)
+                std::fprintf(stderr, "%8.1f ms map 0x%x %dx%d\n", ms, e->window, t.width, t.height);
         } else if (type == damageEvent) {
             auto* e = reinterpret_cast<xcb_damage_notify_event_t*>(ev);
             auto found = windows.find(e->drawable);
@@ -230,13 +243,14 @@ int main(int argc, char* argv[]) {
             Tracked& t = found->second;
             Cover(t, e->area);
             if (verbose)
-                std::fprintf(stderr, "%8.1f ms damage 0x%x %d,%d %dx%d covered %ld/%ld\n", ms, e->drawable,
-                             e->area.x, e->area.y, e->area.width, e->area.height, t.coveredCount,
-                             static_cast<long>(t.width) * t.height);
+                std::fprintf(stderr, "%8.1f ms damage 0x%x %d,%d %dx%d covered %ld/%ld\n", ms,
+                             e->drawable, e->area.x, e->area.y, e->area.width, e->area.height,
+                             t.coveredCount, static_cast<long>(t.width) * t.height);
             if (t.coveredCount == static_cast<long>(t.width) * t.height) painted = e->drawable;
         }
     }
-    const double startupMs = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+    const double startupMs =
+        std::chrono::duration<double, std::milli>(Clock::now() - start).count();
     const double cpuToPaintMs = OnCpuMs(pid);
     const int colours = DistinctColours(c, painted, windows[painted]);
 

@@ -45,14 +45,19 @@ double Median(std::vector<double> v) {
     return v[v.size() / 2];
 }
 
-double Max(const std::vector<double>& v) { return *std::max_element(v.begin(), v.end()); }
+double Max(const std::vector<double>& v) {
+    return *std::max_element(v.begin(), v.end());
+}
 
 // Lets the window paint what the last handler changed, as the event loop would next.
-void Repaint() { QCoreApplication::sendPostedEvents(); }
+void Repaint() {
+    QCoreApplication::sendPostedEvents();
+}
 
 void Settle(QWidget& w) {
     w.show();
-    for (int i = 0; i < 20; ++i) QCoreApplication::processEvents();
+    for (int i = 0; i < 20; ++i)
+        QCoreApplication::processEvents();
 }
 
 int Respond() {
@@ -91,15 +96,17 @@ int Respond() {
     int handlers = 0;
     for (int rep = 0; rep < 30; ++rep) {
         bench::SetUpWorstLanding(form.game());
-        form.Timer3_Timer();  // shows the prepared board, outside the timing
+        form.Timer3_Timer(); // shows the prepared board, outside the timing
         Repaint();
         double total = 0, totalPainted = 0, worst = 0, worstPainted = 0;
         handlers = 0;
         bool more = true;
         for (bool first = true; more; first = false) {
             const auto t0 = Clock::now();
-            if (first) form.Timer1_Timer();
-            else form.WaitOver();
+            if (first)
+                form.Timer1_Timer();
+            else
+                form.WaitOver();
             const auto t1 = Clock::now();
             Repaint();
             const auto t2 = Clock::now();
@@ -122,12 +129,13 @@ int Respond() {
 
     std::printf("window arrow key: %.1f us to the labels moved, %.1f us repainted "
                 "(median of %zu; slowest %.1f / %.1f us)\n",
-                Median(keyMoved), Median(keyPainted), keyMoved.size(), Max(keyMoved), Max(keyPainted));
+                Median(keyMoved), Median(keyPainted), keyMoved.size(), Max(keyMoved),
+                Max(keyPainted));
     std::printf("window worst-case landing: %.1f us of computation in %d handler calls, "
                 "%.1f us repainted after each; longest single call %.1f us, %.1f us repainted "
                 "(medians of %zu)\n",
-                Median(totals), handlers, Median(totalsPainted), Median(longest), Median(longestPainted),
-                totals.size());
+                Median(totals), handlers, Median(totalsPainted), Median(longest),
+                Median(longestPainted), totals.size());
     return 0;
 }
 
@@ -164,35 +172,42 @@ int Games(int count) {
         ended = false;
         form.b1_Click(1 + g % 5);
         for (long step = 0; !ended; ++step, ++calls) {
-            if (form.waitTimer().isActive()) form.WaitOver();
-            else if (player() % 3 == 0) form.Timer1_Timer();
-            else form.Form_KeyDown(keys[player() % 4], Qt::NoModifier);
+            if (form.waitTimer().isActive())
+                form.WaitOver();
+            else if (player() % 3 == 0)
+                form.Timer1_Timer();
+            else
+                form.Form_KeyDown(keys[player() % 4], Qt::NoModifier);
             if (step % 2 == 0) form.Timer3_Timer();
             if (step % 16 == 0) QCoreApplication::processEvents();
         }
         // The player types a name when the score earns a place, then the window closes.
-        if (auto* name = form2->findChild<QLineEdit*>(QStringLiteral("Text1")); name && name->isVisible()) {
+        if (auto* name = form2->findChild<QLineEdit*>(QStringLiteral("Text1"));
+            name && name->isVisible()) {
             name->setText(QStringLiteral("小明%1").arg(g));
             form2->Command1_Click();
         }
         form2->close();
-        for (int i = 0; i < 5; ++i) QCoreApplication::processEvents();
+        for (int i = 0; i < 5; ++i)
+            QCoreApplication::processEvents();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         heapKb.push_back(static_cast<double>(mallinfo2().uordblks) / 1024.0);
         rssKb.push_back(static_cast<double>(StatusKb("VmRSS")));
     }
 
     std::printf("%d games (%ld handler calls): heap in use after each game, KiB:", count, calls);
-    for (double h : heapKb) std::printf(" %.0f", h);
+    for (double h : heapKb)
+        std::printf(" %.0f", h);
     std::printf("\n%d games: resident after each game, KiB:", count);
-    for (double r : rssKb) std::printf(" %.0f", r);
+    for (double r : rssKb)
+        std::printf(" %.0f", r);
     const auto last = static_cast<std::size_t>(count - 1);
     std::printf("\n%d games: growth from game 2 to game %d: heap %+.0f KiB, resident %+.0f KiB\n",
                 count, count, heapKb[last] - heapKb[1], rssKb[last] - rssKb[1]);
     return 0;
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);

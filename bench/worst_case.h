@@ -11,13 +11,14 @@ namespace numora::bench {
 // removes the pairs one rescan at a time.
 inline void SetUpWorstLanding(Game& game) {
     game.ChooseMode(2);
-    Situation worst{.pair = Situation::Pair{{1, 2}, {0, 0}, {"2", "9"}}};  // "2" as below it
+    Situation worst{.pair = Situation::Pair{{1, 2}, {0, 0}, {"2", "9"}}}; // "2" as below it
     for (int row = 1; row < nRow; ++row) {
         std::string line;
-        for (int col = 0; col < nCol; ++col) line += ((row / 2 + col) % 2) ? "2 " : "3 ";
+        for (int col = 0; col < nCol; ++col)
+            line += ((row / 2 + col) % 2) ? "2 " : "3 ";
         worst.board.push_back(line);
     }
     game.SetUp(worst);
 }
 
-}  // namespace numora::bench
+} // namespace numora::bench

@@ -8,11 +8,11 @@
 
 namespace {
 class Silent final : public numora::SoundPlayer {
-public:
+  public:
     void Play(numora::Sound) override {}
     int DurationMs(numora::Sound) const override { return 0; }
 };
-}  // namespace
+} // namespace
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
@@ -25,7 +25,7 @@ int main(int argc, char* argv[]) {
     form.SetUp({.board = {". . 4*", "7 3 4* 10 5 8 2 6"},
                 .pair = numora::Situation::Pair{{3, 4}, {7, 7}, {"4", "5"}},
                 .stage = stage});
-    if (stage % 2) form.Form_KeyDown(numora::kKeyRight, Qt::NoModifier);  // facing right
+    if (stage % 2) form.Form_KeyDown(numora::kKeyRight, Qt::NoModifier); // facing right
     form.Timer3_Timer();
     form.show();
     return app.exec();

@@ -44,4 +44,4 @@ inline void SetUpApplication() {
     QGuiApplication::setWindowIcon(AppIcon());
 }
 
-}  // namespace numora
+} // namespace numora

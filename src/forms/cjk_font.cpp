@@ -9,7 +9,7 @@ QString& EmbeddedFamily() {
     static QString family;
     return family;
 }
-}  // namespace
+} // namespace
 
 QString RegisterEmbeddedFont(const QString& resource) {
     const int id = QFontDatabase::addApplicationFont(resource);
@@ -50,4 +50,4 @@ QFont SongtiFont(double pointSize, bool bold) {
     return font;
 }
 
-}  // namespace numora
+} // namespace numora

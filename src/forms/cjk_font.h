@@ -30,4 +30,4 @@ QStringList InstalledFamilies(const QStringList& wanted);
 // A point size of 0 keeps the default size.
 QFont SongtiFont(double pointSize = 0, bool bold = false);
 
-}  // namespace numora
+} // namespace numora

@@ -32,11 +32,12 @@ QImage LoadRawImage(const QString& path) {
     // 4-byte boundaries; rcc does not promise that, so a misaligned one is copied.
     if (inPlace && reinterpret_cast<quintptr>(pixels) % 4 == 0)
         return QImage(pixels, int(width), int(height), int(width) * 4, QImage::Format(format));
-    if (inPlace) bytes->detach();  // a deep copy, which is aligned
+    if (inPlace) bytes->detach(); // a deep copy, which is aligned
     pixels = reinterpret_cast<const uchar*>(bytes->constData()) + kHeader;
     QByteArray* owner = bytes.release();
-    return QImage(pixels, int(width), int(height), int(width) * 4, QImage::Format(format),
-                  [](void* p) { delete static_cast<QByteArray*>(p); }, owner);
+    return QImage(
+        pixels, int(width), int(height), int(width) * 4, QImage::Format(format),
+        [](void* p) { delete static_cast<QByteArray*>(p); }, owner);
 }
 
-}  // namespace numora
+} // namespace numora

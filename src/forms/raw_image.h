@@ -12,4 +12,4 @@ namespace numora {
 // missing, truncated or not of this format.
 QImage LoadRawImage(const QString& path);
 
-}  // namespace numora
+} // namespace numora

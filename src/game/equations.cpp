@@ -20,16 +20,20 @@ std::array<std::string, kModeCount> BuildLists() {
                "8-4=4,6-1=5,8-2=6";
     // Addition within 10.
     for (int a = 1; a <= 9; ++a)
-        for (int b = 1; b <= 10 - a; ++b) Append(lists[1], a, '+', b);
+        for (int b = 1; b <= 10 - a; ++b)
+            Append(lists[1], a, '+', b);
     // Subtraction within 10.
     for (int a = 10; a >= 2; --a)
-        for (int b = 1; b <= a - 1; ++b) Append(lists[2], a, '-', b);
+        for (int b = 1; b <= a - 1; ++b)
+            Append(lists[2], a, '-', b);
     // Addition with carrying: sums 11..18.
     for (int a = 2; a <= 9; ++a)
-        for (int b = 11 - a; b <= 9; ++b) Append(lists[3], a, '+', b);
+        for (int b = 11 - a; b <= 9; ++b)
+            Append(lists[3], a, '+', b);
     // Subtraction with borrowing: differences below 10.
     for (int b = 2; b <= 9; ++b)
-        for (int a = 11; a <= b + 9; ++a) Append(lists[4], a, '-', b);
+        for (int a = 11; a <= b + 9; ++a)
+            Append(lists[4], a, '-', b);
     return lists;
 }
 
@@ -42,7 +46,7 @@ std::string WithLineBreak(std::string_view text) {
     return out;
 }
 
-}  // namespace
+} // namespace
 
 const std::string& EquationList(int mode) {
     static const std::array<std::string, kModeCount> lists = BuildLists();
@@ -54,7 +58,7 @@ void LoadEquations(std::string_view list, EquationTable& table) {
     table.eqCount = 0;
     for (;;) {
         const std::size_t comma = list.find(',');
-        if (comma == std::string_view::npos) break;  // the text after the last comma is dropped
+        if (comma == std::string_view::npos) break; // the text after the last comma is dropped
         if (table.eqCount >= kEquationCapacity) break;
         const std::string_view item = list.substr(0, comma);
         list.remove_prefix(comma + 1);
@@ -70,4 +74,4 @@ void LoadEquations(std::string_view list, EquationTable& table) {
     }
 }
 
-}  // namespace numora
+} // namespace numora

@@ -27,4 +27,4 @@ const std::string& EquationList(int mode);
 // eighth. Entries at eqCount and above keep what they held.
 void LoadEquations(std::string_view list, EquationTable& table);
 
-}  // namespace numora
+} // namespace numora

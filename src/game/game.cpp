@@ -8,7 +8,9 @@ namespace numora {
 
 Game::Game(RandomSource& random, GameEvents& events) : random_(random), events_(events) {}
 
-int Game::LevelBonus(int level) { return level == 2 ? 3000 : level == 3 ? 6000 : 0; }
+int Game::LevelBonus(int level) {
+    return level == 2 ? 3000 : level == 3 ? 6000 : 0;
+}
 
 int Game::SpeedInterval(std::int64_t score, int lvlBonus) {
     const std::int64_t step = std::min<std::int64_t>((score + lvlBonus) / 1000, 9);
@@ -125,20 +127,20 @@ void Game::RotateBlock() {
     const int c1 = s_.blkCol[1], r1 = s_.blkRow[1];
     if (r0 == r1 && r0 < nRow - 1) {
         if (!Free(c0, r0 + 1)) return;
-        if (c1 < c0) {  // A1: from the left of cell 0 to below it
+        if (c1 < c0) { // A1: from the left of cell 0 to below it
             s_.blkCol[1] = c0;
             s_.blkRow[1] = r0 + 1;
-        } else if (c1 > c0) {  // A2: the pair sinks, cell 1 ends above cell 0
+        } else if (c1 > c0) { // A2: the pair sinks, cell 1 ends above cell 0
             s_.blkRow[0] = r0 + 1;
             s_.blkCol[1] = c0;
             s_.blkRow[1] = r0;
         }
-    } else if (r1 > r0 && c1 < nCol - 1) {  // B1: from below to the right
+    } else if (r1 > r0 && c1 < nCol - 1) { // B1: from below to the right
         if (Free(c1 + 1, r0)) {
             s_.blkCol[1] = c1 + 1;
             s_.blkRow[1] = r0;
         }
-    } else if (r1 < r0 && c1 > 0) {  // B2: from above to the left
+    } else if (r1 < r0 && c1 > 0) { // B2: from above to the left
         if (Free(c1 - 1, r0)) {
             s_.blkCol[1] = c1 - 1;
             s_.blkRow[1] = r0;
@@ -179,7 +181,8 @@ bool Game::TestFall() const {
 
 void Game::Land() {
     s_.timer1.Enable(false);
-    for (std::size_t i = 0; i < 2; ++i) s_.board(s_.blkCol[i], s_.blkRow[i]) = Cell{s_.blkRes(i)};
+    for (std::size_t i = 0; i < 2; ++i)
+        s_.board(s_.blkCol[i], s_.blkRow[i]) = Cell{s_.blkRes(i)};
     s_.groupN = 0;
     Advance(Step::MatchFirst);
 }
@@ -416,4 +419,4 @@ void Game::Resume(unsigned serial) {
     Advance(then);
 }
 
-}  // namespace numora
+} // namespace numora

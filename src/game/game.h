@@ -23,11 +23,15 @@ inline constexpr int cellH = 32;
 inline constexpr int nCol = 8;
 inline constexpr int nRow = 14;
 inline constexpr int kCellCount = nCol * nRow;
-inline constexpr int kBannerHeight = 40;  // height of the banner strip `Pict`
+inline constexpr int kBannerHeight = 40; // height of the banner strip `Pict`
 
 // Where the label of cell (col, row) sits in the window's client area.
-constexpr int CellLeft(int col) { return col * (cellW + 1); }
-constexpr int CellTop(int row) { return kBannerHeight + row * (cellH + 1); }
+constexpr int CellLeft(int col) {
+    return col * (cellW + 1);
+}
+constexpr int CellTop(int row) {
+    return kBannerHeight + row * (cellH + 1);
+}
 
 // Windows virtual-key codes of the arrow keys; the window maps its keys onto them.
 inline constexpr int kKeyLeft = 37;
@@ -40,7 +44,7 @@ inline constexpr int kNewGameInterval = 2000;
 inline constexpr int kAnimationInterval = 200;
 inline constexpr int kRemovalPause = 100;
 inline constexpr int kFillPause = 8;
-inline constexpr int kFigureSets = 5;  // picture sets 0..4; later stages keep set 4
+inline constexpr int kFigureSets = 5; // picture sets 0..4; later stages keep set 4
 
 // A settled cell: its result text ("" when empty) and whether it belongs to a found group
 // that the next removal pass takes off.
@@ -52,14 +56,14 @@ struct Cell {
 // The settled cells, with one spare column and row that are always empty, so a look-up
 // one step right of the last column or below the last row is safe.
 class Board {
-public:
+  public:
     Cell& operator()(int col, int row) { return cells_[Slot(col, row)]; }
     const Cell& operator()(int col, int row) const { return cells_[Slot(col, row)]; }
     bool Empty(int col, int row) const { return cells_[Slot(col, row)].result.empty(); }
     bool AnyMarked() const { return std::ranges::any_of(cells_, &Cell::marked); }
     void Clear() { cells_ = {}; }
 
-private:
+  private:
     static std::size_t Slot(int col, int row) { return std::size_t(row * (nCol + 1) + col); }
     std::array<Cell, (nCol + 1) * (nRow + 1)> cells_{};
 };
@@ -68,7 +72,7 @@ private:
 struct CellLabel {
     std::string_view caption;
     bool visible = false;
-    bool marked = false;  // drawn in MarkColour instead of CellColour
+    bool marked = false; // drawn in MarkColour instead of CellColour
 };
 
 // A timer's wanted state. `starts` counts the moments it must (re)start a full interval:
@@ -77,8 +81,14 @@ struct TimerState {
     bool enabled = false;
     int interval = 0;
     unsigned starts = 0;
-    void Enable(bool on) { starts += on && !enabled ? 1 : 0; enabled = on; }
-    void SetInterval(int ms) { interval = ms; starts += enabled ? 1 : 0; }
+    void Enable(bool on) {
+        starts += on && !enabled ? 1 : 0;
+        enabled = on;
+    }
+    void SetInterval(int ms) {
+        interval = ms;
+        starts += enabled ? 1 : 0;
+    }
 };
 
 struct FigureBox {
@@ -89,7 +99,7 @@ struct FigureBox {
 
 // The frame last drawn into `PicMove`: which set and which of its four frames.
 struct FigureFrame {
-    int set = -1;  // -1: nothing drawn yet
+    int set = -1; // -1: nothing drawn yet
     int frame = 0;
 };
 
@@ -98,20 +108,20 @@ struct GameState : EquationTable {
     Board board;
     std::array<int, 2> blkCol{};
     std::array<int, 2> blkRow{};
-    std::array<std::size_t, 2> blkEq{};   // the falling pair's equations, as rows of the table
-    std::array<std::size_t, 2> nextEq{};  // the preview pair's
+    std::array<std::size_t, 2> blkEq{};  // the falling pair's equations, as rows of the table
+    std::array<std::size_t, 2> nextEq{}; // the preview pair's
 
     int mode = 1;
-    bool started = false;  // a game has begun since start-up, so the splash is gone
+    bool started = false; // a game has begun since start-up, so the splash is gone
     bool playing = false;
     std::int64_t score = 0;
     int stage = 0;
-    int level = 0;  // the level last chosen, 1..3; 0 until one is (it plays as the first)
+    int level = 0; // the level last chosen, 1..3; 0 until one is (it plays as the first)
     std::int64_t groupN = 0;
     int boyFrame = 0;
     bool boyFlip = false;
-    bool dhyChecked = true;  // the figure is on: "有" carries the check mark, "无" does not
-    int filled = 0;          // the cell labels the game-over fill has blanked, in order
+    bool dhyChecked = true; // the figure is on: "有" carries the check mark, "无" does not
+    int filled = 0;         // the cell labels the game-over fill has blanked, in order
 
     // The figure as the last animation tick (or the animation menu) left it.
     FigureBox picMove;
@@ -130,8 +140,8 @@ struct GameState : EquationTable {
 struct Wait {
     enum class Kind { None, Pause, Sound };
     Kind kind = Kind::None;
-    int ms = 0;                      // for Pause
-    Sound sound = Sound::Milestone;  // for Sound: go on when this sound has ended
+    int ms = 0;                     // for Pause
+    Sound sound = Sound::Milestone; // for Sound: go on when this sound has ended
     unsigned serial = 0;
 };
 
@@ -153,7 +163,7 @@ struct Situation {
 };
 
 class GameEvents {
-public:
+  public:
     virtual ~GameEvents() = default;
     virtual void PlaySound(Sound sound) = 0;
     // A finished game hands its mode and final score on (to the leaderboard).
@@ -161,16 +171,16 @@ public:
 };
 
 class Game {
-public:
+  public:
     Game(RandomSource& random, GameEvents& events);
 
     // What the window forwards.
-    void ChooseMode(int index);     // a "开始" item, 1..5: starts a new game
-    void ChooseLevel(int level);    // a "级别设置" item, 1..3
-    void ChooseAnimation(bool on);  // "有" / "无"
+    void ChooseMode(int index);    // a "开始" item, 1..5: starts a new game
+    void ChooseLevel(int level);   // a "级别设置" item, 1..3
+    void ChooseAnimation(bool on); // "有" / "无"
     void KeyDown(int keyCode);
-    void GravityTick();    // Timer1
-    void AnimationTick();  // Timer3
+    void GravityTick();   // Timer1
+    void AnimationTick(); // Timer3
     void Resume(unsigned serial);
     // The window closes: the game stops where it is. No timer, wait or hand-over of it
     // runs afterwards; a finished game still filling the board is not handed on.
@@ -188,8 +198,8 @@ public:
     const std::string& previewCaption(std::size_t i) const { return s_.eqText[s_.nextEq[i]]; }
     bool pairVisible() const { return s_.playing && pending_.wait.kind == Wait::Kind::None; }
     std::string scoreCaption() const;
-    int figureSet() const;  // the set whose pictures PicBoy(0..3) and PicTboy hold
-    int checkedMode() const { return s_.started ? s_.mode : 0; }  // 0: no item checked
+    int figureSet() const; // the set whose pictures PicBoy(0..3) and PicTboy hold
+    int checkedMode() const { return s_.started ? s_.mode : 0; } // 0: no item checked
     // The Down arrow is refused from the first removal pause until the cascade is over.
     bool canStep() const {
         return s_.started && pending_.then != Step::Collapse && pending_.then != Step::Removal;
@@ -199,7 +209,7 @@ public:
     static int SpeedInterval(std::int64_t score, int lvlBonus);
     static int LevelBonus(int level);
 
-private:
+  private:
     enum class Step { None, MatchFirst, MatchSecond, AfterMatches, Collapse, Removal, Spawn, Fill };
 
     void DropContinuations();
@@ -207,7 +217,7 @@ private:
     void DrawPreview();
     std::size_t PickEquation();
     void SpawnBlock();
-    void StepDown();  // what a gravity tick and the Down arrow do
+    void StepDown(); // what a gravity tick and the Down arrow do
     bool TestFall() const;
     void RotateBlock();
     void Land();
@@ -235,4 +245,4 @@ private:
     } pending_;
 };
 
-}  // namespace numora
+} // namespace numora

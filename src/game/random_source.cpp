@@ -13,4 +13,4 @@ double SeededRandom::NextUnit() {
     return static_cast<double>(engine_() >> 11) * 0x1.0p-53;
 }
 
-}  // namespace numora
+} // namespace numora

@@ -8,7 +8,7 @@
 namespace numora {
 
 class RandomSource {
-public:
+  public:
     virtual ~RandomSource() = default;
     // A uniform number in [0, 1).
     virtual double NextUnit() = 0;
@@ -18,13 +18,13 @@ public:
 // simple design might) repeats the same draws whenever two pairs are drawn within one
 // clock tick, which a new game always does; one well-seeded stream avoids that.
 class SeededRandom final : public RandomSource {
-public:
-    SeededRandom();                                  // seeded from std::random_device
+  public:
+    SeededRandom(); // seeded from std::random_device
     explicit SeededRandom(std::uint64_t seed) : engine_(seed) {}
     double NextUnit() override;
 
-private:
+  private:
     std::mt19937_64 engine_;
 };
 
-}  // namespace numora
+} // namespace numora

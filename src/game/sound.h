@@ -7,4 +7,4 @@ namespace numora {
 enum class Sound { Landing = 104, Milestone = 106 };
 inline constexpr Sound kSounds[] = {Sound::Landing, Sound::Milestone};
 
-}  // namespace numora
+} // namespace numora

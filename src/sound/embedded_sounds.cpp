@@ -31,4 +31,4 @@ int EmbeddedSoundDurationMs(Sound sound) {
     return it == durations.end() ? 0 : it->second;
 }
 
-}  // namespace numora
+} // namespace numora

@@ -5,7 +5,6 @@
 
 #include <QString>
 
-
 namespace numora {
 
 // An embedded sound's resource path, e.g. ":/sounds/wav104.wav".
@@ -14,4 +13,4 @@ QString SoundResourcePath(Sound sound);
 // An embedded sound's length in ms, read from its wave header (0 for one unreadable).
 int EmbeddedSoundDurationMs(Sound sound);
 
-}  // namespace numora
+} // namespace numora

@@ -8,8 +8,7 @@
 
 namespace numora {
 
-ModuleSoundPlayer::ModuleSoundPlayer(QStringList candidates)
-    : candidates_(std::move(candidates)) {}
+ModuleSoundPlayer::ModuleSoundPlayer(QStringList candidates) : candidates_(std::move(candidates)) {}
 
 ModuleSoundPlayer::~ModuleSoundPlayer() = default;
 
@@ -46,4 +45,4 @@ int ModuleSoundPlayer::DurationMs(Sound sound) const {
     return EmbeddedSoundDurationMs(sound);
 }
 
-}  // namespace numora
+} // namespace numora

@@ -14,22 +14,22 @@
 namespace numora {
 
 class ModuleSoundPlayer final : public SoundPlayer {
-public:
+  public:
     // `candidates`: the module's paths, tried in order, without the platform's suffix.
     explicit ModuleSoundPlayer(QStringList candidates = DefaultModulePaths());
     ~ModuleSoundPlayer() override;
-    void Preload() override;  // loads the module, once
+    void Preload() override; // loads the module, once
     void Play(Sound sound) override;
-    int DurationMs(Sound sound) const override;  // from the wave headers, module or not
+    int DurationMs(Sound sound) const override; // from the wave headers, module or not
     bool loaded() const { return player_ != nullptr; }
 
     // Beside the program (the build tree), then where the install puts it.
     static QStringList DefaultModulePaths();
 
-private:
+  private:
     QStringList candidates_;
     bool tried_ = false;
     std::unique_ptr<SoundPlayer> player_;
 };
 
-}  // namespace numora
+} // namespace numora

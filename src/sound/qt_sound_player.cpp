@@ -5,8 +5,7 @@
 
 namespace numora {
 
-QtSoundPlayer::QtSoundPlayer(QObject* parent)
-    : QObject(parent) {}
+QtSoundPlayer::QtSoundPlayer(QObject* parent) : QObject(parent) {}
 
 QtSoundPlayer::~QtSoundPlayer() = default;
 
@@ -20,7 +19,8 @@ QSoundEffect* QtSoundPlayer::Effect(Sound sound) {
 }
 
 void QtSoundPlayer::Preload() {
-    for (Sound sound : kSounds) Effect(sound);
+    for (Sound sound : kSounds)
+        Effect(sound);
 }
 
 void QtSoundPlayer::Play(Sound sound) {
@@ -37,4 +37,4 @@ int QtSoundPlayer::DurationMs(Sound sound) const {
     return EmbeddedSoundDurationMs(sound);
 }
 
-}  // namespace numora
+} // namespace numora

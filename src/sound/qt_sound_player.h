@@ -14,7 +14,7 @@ namespace numora {
 
 class QtSoundPlayer final : public QObject, public SoundPlayer {
     Q_OBJECT
-public:
+  public:
     explicit QtSoundPlayer(QObject* parent = nullptr);
     ~QtSoundPlayer() override;
     // Creates the effects and starts decoding them, so the first play is not late.
@@ -22,9 +22,9 @@ public:
     void Play(Sound sound) override;
     int DurationMs(Sound sound) const override;
 
-private:
+  private:
     QSoundEffect* Effect(Sound sound);
     std::map<Sound, QSoundEffect*> effects_;
 };
 
-}  // namespace numora
+} // namespace numora

@@ -7,7 +7,7 @@
 namespace numora {
 
 class SoundPlayer {
-public:
+  public:
     virtual ~SoundPlayer() = default;
     // Starts the sound and returns at once.
     virtual void Play(Sound sound) = 0;
@@ -17,4 +17,4 @@ public:
     virtual void Preload() {}
 };
 
-}  // namespace numora
+} // namespace numora

@@ -7,7 +7,8 @@ namespace {
 
 std::uint32_t Le32(std::span<const std::byte> b, std::size_t at) {
     return static_cast<std::uint32_t>(b[at]) | static_cast<std::uint32_t>(b[at + 1]) << 8 |
-           static_cast<std::uint32_t>(b[at + 2]) << 16 | static_cast<std::uint32_t>(b[at + 3]) << 24;
+           static_cast<std::uint32_t>(b[at + 2]) << 16 |
+           static_cast<std::uint32_t>(b[at + 3]) << 24;
 }
 std::uint16_t Le16(std::span<const std::byte> b, std::size_t at) {
     return static_cast<std::uint16_t>(static_cast<unsigned>(b[at]) |
@@ -17,12 +18,12 @@ bool Tag(std::span<const std::byte> b, std::size_t at, const char* tag) {
     return std::memcmp(b.data() + at, tag, 4) == 0;
 }
 
-}  // namespace
+} // namespace
 
 int WavInfo::DurationMs() const {
-    const std::uint64_t bytesPerSecond =
-        static_cast<std::uint64_t>(sampleRate) * static_cast<std::uint64_t>(channels) *
-        static_cast<std::uint64_t>((bitsPerSample + 7) / 8);
+    const std::uint64_t bytesPerSecond = static_cast<std::uint64_t>(sampleRate) *
+                                         static_cast<std::uint64_t>(channels) *
+                                         static_cast<std::uint64_t>((bitsPerSample + 7) / 8);
     if (bytesPerSecond == 0) return 0;
     return static_cast<int>((static_cast<std::uint64_t>(dataBytes) * 1000 + bytesPerSecond - 1) /
                             bytesPerSecond);
@@ -53,4 +54,4 @@ std::optional<WavInfo> ReadWavInfo(std::span<const std::byte> bytes) {
     return std::nullopt;
 }
 
-}  // namespace numora
+} // namespace numora

@@ -19,4 +19,4 @@ struct WavInfo {
 // Walks the chunks of a RIFF WAVE image; nothing for bytes that are not one.
 std::optional<WavInfo> ReadWavInfo(std::span<const std::byte> bytes);
 
-}  // namespace numora
+} // namespace numora

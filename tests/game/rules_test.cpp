@@ -6,8 +6,20 @@ namespace numora::test {
 // Wrong step size, wrong cap, or a level that adds the wrong bonus: score, level → ms.
 TEST(Speed, IntervalFollowsScorePlusLevel) {
     std::string got;
-    for (auto [score, level] : std::vector<std::pair<std::int64_t, int>>{{0, 1}, {999, 1}, {1000, 1}, {2999, 1}, {8999, 1}, {9000, 1},
-             {250000, 1}, {0, 2}, {3999, 2}, {6000, 2}, {0, 3}, {2999, 3}, {3000, 3}, {0, 4}})
+    for (auto [score, level] : std::vector<std::pair<std::int64_t, int>>{{0, 1},
+                                                                         {999, 1},
+                                                                         {1000, 1},
+                                                                         {2999, 1},
+                                                                         {8999, 1},
+                                                                         {9000, 1},
+                                                                         {250000, 1},
+                                                                         {0, 2},
+                                                                         {3999, 2},
+                                                                         {6000, 2},
+                                                                         {0, 3},
+                                                                         {2999, 3},
+                                                                         {3000, 3},
+                                                                         {0, 4}})
         got += std::to_string(Game::SpeedInterval(score, Game::LevelBonus(level))) + " ";
     EXPECT_EQ(got, "2000 2000 1800 1600 400 200 200 1400 800 200 800 400 200 2000 ");
 }
@@ -35,11 +47,12 @@ TEST_P(Lists, DealAllButTheLastItemAndEveryResultIsRight) {
         EXPECT_EQ(std::to_string(text[op] == '+' ? a + b : a - b), t.eqRes[std::size_t(k)]) << text;
     }
 }
-INSTANTIATE_TEST_SUITE_P(Modes, Lists, ::testing::Values(
-    ListCase{"demo", 1, 14, "1+1=2", "6-1=5", "8-2=6"},
-    ListCase{"add10", 2, 44, "1+1=2", "8+2=10", "9+1=10"},
-    ListCase{"sub10", 3, 44, "10-1=9", "3-2=1", "2-1=1"},
-    ListCase{"add20", 4, 35, "2+9=11", "9+8=17", "9+9=18"},
-    ListCase{"sub20", 5, 35, "11-2=9", "17-9=8", "18-9=9"}), kCaseName);
+INSTANTIATE_TEST_SUITE_P(Modes, Lists,
+                         ::testing::Values(ListCase{"demo", 1, 14, "1+1=2", "6-1=5", "8-2=6"},
+                                           ListCase{"add10", 2, 44, "1+1=2", "8+2=10", "9+1=10"},
+                                           ListCase{"sub10", 3, 44, "10-1=9", "3-2=1", "2-1=1"},
+                                           ListCase{"add20", 4, 35, "2+9=11", "9+8=17", "9+9=18"},
+                                           ListCase{"sub20", 5, 35, "11-2=9", "17-9=8", "18-9=9"}),
+                         kCaseName);
 
-}  // namespace numora::test
+} // namespace numora::test

@@ -15,4 +15,4 @@ struct FakeSound final : SoundPlayer {
     int preloads = 0;
 };
 
-}  // namespace numora::test
+} // namespace numora::test

@@ -11,7 +11,7 @@ Form3::Form3(QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint) {
     setWindowTitle(QStringLiteral("玩法"));
-    setFixedSize(5160 / kTwipsPerPixel, 3795 / kTwipsPerPixel);  // 344 x 253
+    setFixedSize(5160 / kTwipsPerPixel, 3795 / kTwipsPerPixel); // 344 x 253
     setAutoFillBackground(true);
     QPalette white = palette();
     white.setColor(QPalette::Window, Qt::white);
@@ -20,7 +20,7 @@ Form3::Form3(QWidget* parent)
     Label1 = new QLabel(this);
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setGeometry(240 / kTwipsPerPixel, 360 / kTwipsPerPixel, 4695 / kTwipsPerPixel,
-                        3255 / kTwipsPerPixel);  // 16, 24, 313, 217
+                        3255 / kTwipsPerPixel); // 16, 24, 313, 217
     Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Label1->setWordWrap(true);
     Label1->setTextFormat(Qt::PlainText);
@@ -36,7 +36,8 @@ QString Form3::HelpText() {
 }
 
 QPoint Form3::Place() {
-    return {(2200 + kTwipsPerPixel / 2) / kTwipsPerPixel, (2000 + kTwipsPerPixel / 2) / kTwipsPerPixel};
+    return {(2200 + kTwipsPerPixel / 2) / kTwipsPerPixel,
+            (2000 + kTwipsPerPixel / 2) / kTwipsPerPixel};
 }
 
 void Form3::Form_Load() {
@@ -49,4 +50,4 @@ void Form3::closeEvent(QCloseEvent* event) {
     emit closed();
 }
 
-}  // namespace numora
+} // namespace numora

@@ -9,7 +9,7 @@ namespace numora {
 
 class Form3 : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit Form3(QWidget* parent = nullptr);
 
     // The text shown: the aim, an empty line, then the rules as one paragraph.
@@ -17,15 +17,15 @@ public:
     // Outer top-left corner on the screen, from its place in twips (15 twips a pixel).
     static QPoint Place();
 
-signals:
+  signals:
     void closed();
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* event) override;
 
-private:
+  private:
     void Form_Load();
     QLabel* Label1 = nullptr;
 };
 
-}  // namespace numora
+} // namespace numora

@@ -167,9 +167,8 @@ void Form2::SetOffering(bool offering) {
 
 void Form2::Command1_Click() {
     if (newPos_ < 0 || Text1_->text().isEmpty()) return;
-    const SaveResult result =
-        SaveLeaderboardEntry(filePath(), list_, newPos_, Text1_->text(), fcount, kLockTimeoutMs,
-                             seedPath());
+    const SaveResult result = SaveLeaderboardEntry(filePath(), list_, newPos_, Text1_->text(),
+                                                   fcount, kLockTimeoutMs, seedPath());
     switch (result.status) {
     case SaveStatus::Saved:
         // The offer is used up: a second click must not write the entry twice.

@@ -115,8 +115,8 @@ enum class SaveStatus {
     Saved,
     NoLongerPlaced, // another copy of the game filled the list meanwhile
     EmptyName,      // nothing left of the name once it was made storable
-    LockFailed,        // another copy of the game held the file's lock too long
-    ReadFailed,        // the file is there but cannot be read, so it cannot be safely updated
+    LockFailed,     // another copy of the game held the file's lock too long
+    ReadFailed,     // the file is there but cannot be read, so it cannot be safely updated
     // The new file could not be written; the old one is unchanged. Why:
     FolderNotWritable, // nothing can be created in the folder
     FileNotWritable,   // the file itself is write-protected

@@ -2,8 +2,8 @@
 
 #include "forms/application.h"
 #include "forms/cjk_font.h"
-#include "forms/raw_image.h"
 #include "forms/help/form3.h"
+#include "forms/raw_image.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -16,18 +16,20 @@
 namespace numora {
 namespace {
 
-constexpr int kClientWidth = nCol * (cellW + 1);                    // 408
-constexpr int kClientHeight = kBannerHeight + nRow * (cellH + 1);  // 502
+constexpr int kClientWidth = nCol * (cellW + 1);                  // 408
+constexpr int kClientHeight = kBannerHeight + nRow * (cellH + 1); // 502
 
-QColor Rgb(unsigned rgb) { return QColor::fromRgb(static_cast<QRgb>(rgb)); }
+QColor Rgb(unsigned rgb) {
+    return QColor::fromRgb(static_cast<QRgb>(rgb));
+}
 
 // A picture box keeps its picture's own colours while the window is disabled (the help
 // is open and the game goes on behind it); a plain label would grey it out.
 class PictureBox final : public QLabel {
-public:
+  public:
     using QLabel::QLabel;
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override {
         if (pixmap().isNull()) return QLabel::paintEvent(event);
         QPainter painter(this);
@@ -47,7 +49,7 @@ void KeepTextColourWhenDisabled(QWidget* widget) {
 // every step of a cascade, and a palette change costs each of them a palette copy, its
 // resolution and a change event (about 15,000 instructions); a colour costs nothing.
 class CellBox final : public QLabel {
-public:
+  public:
     CellBox(QWidget* parent, unsigned rgb) : QLabel(parent), background_(Rgb(rgb)) {
         setAttribute(Qt::WA_OpaquePaintEvent);
     }
@@ -58,7 +60,7 @@ public:
         update();
     }
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override {
         {
             QPainter painter(this);
@@ -67,7 +69,7 @@ protected:
         QLabel::paintEvent(event);
     }
 
-private:
+  private:
     QColor background_;
 };
 
@@ -85,15 +87,20 @@ CellBox* CellLabelWidget(QWidget* parent, double pointSize, unsigned background)
 
 int ArrowKeyCode(int qtKey) {
     switch (qtKey) {
-    case Qt::Key_Left: return kKeyLeft;
-    case Qt::Key_Up: return kKeyUp;
-    case Qt::Key_Right: return kKeyRight;
-    case Qt::Key_Down: return kKeyDown;
-    default: return 0;
+    case Qt::Key_Left:
+        return kKeyLeft;
+    case Qt::Key_Up:
+        return kKeyUp;
+    case Qt::Key_Right:
+        return kKeyRight;
+    case Qt::Key_Down:
+        return kKeyDown;
+    default:
+        return 0;
     }
 }
 
-}  // namespace
+} // namespace
 
 Form1::Form1(SoundPlayer& sound, RandomSource& random, QWidget* parent)
     : QMainWindow(parent), sound_(sound), game_(random, *this) {
@@ -182,7 +189,8 @@ void Form1::BuildMenus() {
     dhy->setObjectName(QStringLiteral("dhy"));
     dhw->setObjectName(QStringLiteral("dhw"));
     Mhow->setObjectName(QStringLiteral("Mhow"));
-    for (QAction* item : {j1, j2, j3, dhy, dhw}) item->setCheckable(true);
+    for (QAction* item : {j1, j2, j3, dhy, dhw})
+        item->setCheckable(true);
 }
 
 void Form1::BuildControls() {
@@ -228,9 +236,8 @@ void Form1::BuildControls() {
     Label1->setGeometry(cellW * (nCol - 1) - 30, 5, 80, 27);
     QFont scoreFont;
     // With none of these, the windows' own font draws the digits.
-    scoreFont.setFamilies(InstalledFamilies({QStringLiteral("Symbol"),
-                                             QStringLiteral("DejaVu Sans"),
-                                             QStringLiteral("Noto Sans")}));
+    scoreFont.setFamilies(InstalledFamilies(
+        {QStringLiteral("Symbol"), QStringLiteral("DejaVu Sans"), QStringLiteral("Noto Sans")}));
     scoreFont.setPointSizeF(14.25);
     scoreFont.setBold(true);
     Label1->setFont(scoreFont);
@@ -332,12 +339,14 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
     const int code = ArrowKeyCode(key->key());
     if (code == 0) return QMainWindow::eventFilter(watched, event);
     Form_KeyDown(code, key->modifiers());
-    return true;  // the arrows belong to the game, never to focus navigation
+    return true; // the arrows belong to the game, never to focus navigation
 }
 
 // ---------------------------------------------------------------- game events
 
-void Form1::PlaySound(Sound sound) { sound_.Play(sound); }
+void Form1::PlaySound(Sound sound) {
+    sound_.Play(sound);
+}
 
 void Form1::HandOverScore(int mode, std::int64_t score) {
     emit gameEnded(mode, score, startingGame_);
@@ -424,8 +433,7 @@ void Form1::SyncWait() {
     armedWait_ = wait.serial;
     // A waiting sound is timed by its own length, never by the player's report of its
     // state: with no audio device that report may never end.
-    const int ms = wait.kind == Wait::Kind::Pause ? wait.ms
-                                                  : sound_.DurationMs(wait.sound);
+    const int ms = wait.kind == Wait::Kind::Pause ? wait.ms : sound_.DurationMs(wait.sound);
     waitTimer_.start(ms);
 }
 
@@ -439,7 +447,8 @@ const QPixmap& Form1::FigurePicture(int set, int index) {
 void Form1::SyncFigure() {
     const GameState& s = game_.state();
     PicMove->move(s.picMove.left, s.picMove.top);
-    const int moveId = s.picMoveImage.set < 0 ? -1 : 200 + 10 * s.picMoveImage.set + s.picMoveImage.frame;
+    const int moveId =
+        s.picMoveImage.set < 0 ? -1 : 200 + 10 * s.picMoveImage.set + s.picMoveImage.frame;
     if (moveId != shownMoveId_ && moveId >= 0)
         PicMove->setPixmap(FigurePicture(s.picMoveImage.set, s.picMoveImage.frame));
     shownMoveId_ = moveId;
@@ -454,4 +463,4 @@ void Form1::SyncFigure() {
     PicTboy->setVisible(s.picTboyVisible);
 }
 
-}  // namespace numora
+} // namespace numora

@@ -2,8 +2,8 @@
 // game and then shows the game's state; it decides no rule itself.
 #pragma once
 
-#include "game/game.h"
 #include "forms/help/form3.h"
+#include "game/game.h"
 #include "sound/sound_player.h"
 
 #include <QMainWindow>
@@ -18,8 +18,6 @@ class QLabel;
 
 namespace numora {
 
-
-
 // Background colours of the cells, as 0xRRGGBB.
 inline constexpr unsigned kCellColour = 0xC0FFC0;
 inline constexpr unsigned kMarkColour = 0xFFC0C0;
@@ -27,7 +25,7 @@ inline constexpr unsigned kPreviewColour = 0xFFC0FF;
 
 class Form1 : public QMainWindow, private GameEvents {
     Q_OBJECT
-public:
+  public:
     Form1(SoundPlayer& sound, RandomSource& random, QWidget* parent = nullptr);
     ~Form1() override;
 
@@ -57,16 +55,16 @@ public:
     // The picture of bitmap `id` (101, 102, 200..244), from the embedded resources.
     static QPixmap Bitmap(int id);
 
-signals:
+  signals:
     // A finished game hands its mode and score on, to the leaderboard. `newGameStarted`:
     // the player has just started another game here, so the keyboard stays with it.
     void gameEnded(int mode, qint64 score, bool newGameStarted);
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
-private:
+  private:
     void PlaySound(Sound sound) override;
     void HandOverScore(int mode, std::int64_t score) override;
 
@@ -92,7 +90,7 @@ private:
     QLabel* PicMove = nullptr;
     QLabel* PicTboy = nullptr;
 
-    std::array<QAction*, kModeCount + 1> b1{};  // b1[1..5]
+    std::array<QAction*, kModeCount + 1> b1{}; // b1[1..5]
     QAction* j1 = nullptr;
     QAction* j2 = nullptr;
     QAction* j3 = nullptr;
@@ -115,11 +113,11 @@ private:
     };
     std::array<ShownCell, kCellCount> shown_{};
     bool firstSync_ = true;
-    bool startingGame_ = false;  // inside b1_Click
+    bool startingGame_ = false; // inside b1_Click
     int shownMoveId_ = -1;
-    int shownTboySet_ = -1;  // the set whose standing picture PicTboy holds
+    int shownTboySet_ = -1; // the set whose standing picture PicTboy holds
     std::map<int, QPixmap> pictures_;
     QPointer<Form3> help_;
 };
 
-}  // namespace numora
+} // namespace numora

@@ -14,7 +14,8 @@ using namespace numora;
 // The file after saving "n1",1 up to "nTop",top: best first, "0,0" where no one scored.
 static QByteArray Listed(qint64 top) {
     QByteArray bytes;
-    for (qint64 s = top; s > top - kLeaderboardSize; --s) bytes += s > 0 ? QByteArray("n%1,%1\r\n").replace("%1", QByteArray::number(s)) : "0,0\r\n";
+    for (qint64 s = top; s > top - kLeaderboardSize; --s)
+        bytes += s > 0 ? QByteArray("n%1,%1\r\n").replace("%1", QByteArray::number(s)) : "0,0\r\n";
     return bytes;
 }
 
@@ -35,7 +36,10 @@ static pid_t Saver(const QString& path, qint64 first, qint64 step, int count, in
         while (status == SaveStatus::LockFailed && getppid() == parent) {
             const LoadResult loaded = LoadLeaderboard(path);
             const int place = loaded.fresh() ? 0 : FindPlace(loaded.list, score);
-            status = place < 0 ? SaveStatus::NoLongerPlaced : SaveLeaderboardEntry(path, loaded.list, place, "n" + QString::number(score), score).status;
+            status = place < 0 ? SaveStatus::NoLongerPlaced
+                               : SaveLeaderboardEntry(path, loaded.list, place,
+                                                      "n" + QString::number(score), score)
+                                     .status;
         }
         if (status != SaveStatus::Saved && status != SaveStatus::NoLongerPlaced) _exit(1);
     }
@@ -53,12 +57,14 @@ int main() {
         if (write(go[1], "g", 1) != 1) return 2;
         usleep(useconds_t(round * 53 % 3000));
         kill(pid, SIGKILL), waitpid(pid, nullptr, 0);
-        QFile::remove(path + ".lock");  // the killed copy never releases it
+        QFile::remove(path + ".lock"); // the killed copy never releases it
         const QByteArray now = Read(path);
         const qint64 was = top;
         top = now.startsWith('n') ? now.mid(1, now.indexOf(',') - 1).toLongLong() : 0;
         if ((now != Listed(top) && !(top == 0 && now.isEmpty())) || top < was)
-            return std::fprintf(stderr, "FAIL: killed in round %lld, the file holds:\n%s", round, now.constData()), 1;
+            return std::fprintf(stderr, "FAIL: killed in round %lld, the file holds:\n%s", round,
+                                now.constData()),
+                   1;
     }
     // Two copies saving 400 interleaved scores each at once: the ten best of all 800 remain.
     QFile::remove(path);
