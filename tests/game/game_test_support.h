@@ -1,14 +1,13 @@
-// Boards as text pictures, a scripted random source, and a game driven by a script and read as
-// text.
+// Boards as text pictures, a scripted random source, a game driven by a script and read back
+// as text, and tables of such scripts written one case to a line.
 #pragma once
 
 #include "game/game.h"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <deque>
-#include <regex>
+#include <map>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -16,170 +15,195 @@
 namespace numora::test {
 
 using Rows = std::vector<std::string>;
-inline const std::string kEmptyRow = ". . . . . . . .";
-
-// A board picture as the game takes it (the last row is row 13), or, after a first row "^",
-// drawn from row 0 down.
-inline Rows Picture(Rows rows) {
-    if (rows.empty() || rows[0] != "^") return rows;
-    rows.erase(rows.begin());
-    rows.resize(nRow, ".");
-    return rows;
-}
 
 struct ScriptedRandom final : RandomSource {
     double NextUnit() override {
-        const double r = script.empty() ? 0.0 : script.front();
-        if (!script.empty()) script.pop_front();
+        if (script.empty()) return 0.0; // the first equation of the list
+        const double r = script.front();
+        script.pop_front();
         return r;
     }
     std::deque<double> script;
 };
 
+inline std::vector<std::string> Split(const std::string& text, char at) {
+    std::vector<std::string> parts(1);
+    for (char c : text) {
+        if (c == at)
+            parts.emplace_back();
+        else
+            parts.back() += c;
+    }
+    return parts;
+}
+
+inline std::string Trim(const std::string& text) {
+    const auto first = text.find_first_not_of(' ');
+    return first == std::string::npos ? ""
+                                      : text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
 struct Harness : GameEvents {
     Harness() : game(random, *this) {}
-    void PlaySound(Sound sound) override { log.push_back(std::to_string(int(sound))); }
+    void PlaySound(Sound sound) override { log += " " + std::to_string(int(sound)); }
     void HandOverScore(int mode, std::int64_t score) override {
-        log.push_back("end" + std::to_string(mode) + ":" + std::to_string(score));
-    }
-    const GameState& st() const { return game.state(); }
-    static std::optional<Situation::Pair>
-    Pair(const std::string& pair) { // "c0 r0 result0 c1 r1 result1"; "" leaves it
-        Situation::Pair p;
-        std::istringstream in(pair);
-        in >> p.col[0] >> p.row[0] >> p.result[0] >> p.col[1] >> p.row[1] >> p.result[1];
-        return pair.empty() ? std::nullopt : std::optional(p);
+        log += " end" + std::to_string(mode) + ":" + std::to_string(score);
     }
 
     // T gravity tick, A animation tick, W end of the wait, S every wait ended, L R U D the
-    // arrows, x another key, 1-5 a new game, a b c a level, y n the figure on or off, s a late
-    // timer of the wait before the last new game, k a serial that never was.
+    // arrows, x another key, 1-5 a new game, a b c d a level, y n the figure on or off,
+    // s a late timer of the wait before the last new game, k serials that never were.
     void Play(const std::string& script) {
         for (char c : script) {
             const unsigned serial = game.waiting().serial;
-            switch (c) {
-            case 'T':
-                game.GravityTick();
-                break;
-            case 'A':
-                game.AnimationTick();
-                break;
-            case 'W':
-                game.Resume(serial);
-                break;
-            case 'S':
-                for (int n = 0; n < 1000 && game.waiting().kind != Wait::Kind::None; ++n)
-                    game.Resume(game.waiting().serial);
-                break;
-            case 'L':
-                game.KeyDown(kKeyLeft);
-                break;
-            case 'R':
-                game.KeyDown(kKeyRight);
-                break;
-            case 'U':
-                game.KeyDown(kKeyUp);
-                break;
-            case 'D':
-                game.KeyDown(kKeyDown);
-                break;
-            case 'x':
-                game.KeyDown(65);
-                break;
-            case 'y':
-            case 'n':
-                game.ChooseAnimation(c == 'y');
-                break;
-            case 's':
-                game.Resume(stale);
-                break;
-            case 'k':
-                game.Resume(serial + 1), game.Resume(serial - 1);
-                break;
-            default:
-                if (c >= 'a' && c <= 'd') game.ChooseLevel(c - 'a' + 1);
-                if (c >= '0' && c <= '6') stale = serial, game.ChooseMode(c - '0');
+            const std::string keys = "LURDx";
+            if (keys.find(c) != std::string::npos)
+                game.KeyDown(c == 'x' ? 65 : kKeyLeft + int(keys.find(c)));
+            if (c == 'T') game.GravityTick();
+            if (c == 'A') game.AnimationTick();
+            if (c == 'W') game.Resume(serial);
+            for (int n = 0; c == 'S' && n < 1000 && game.waiting().kind != Wait::Kind::None; ++n)
+                game.Resume(game.waiting().serial);
+            if (c == 'y' || c == 'n') game.ChooseAnimation(c == 'y');
+            if (c == 's') game.Resume(stale);
+            if (c == 'k') {
+                game.Resume(serial + 1);
+                game.Resume(serial - 1);
+            }
+            if (c >= 'a' && c <= 'd') game.ChooseLevel(c - 'a' + 1);
+            if (c >= '0' && c <= '6') {
+                stale = serial;
+                game.ChooseMode(c - '0');
             }
         }
     }
 
-    // What the player would see, one "key=value" per key asked for, joined by "|".
-    std::string Show(const std::string& keys) const {
-        const GameState& s = st();
-        const Wait& w = game.waiting();
-        std::istringstream in(std::regex_replace(keys, std::regex("=[^|]*|\\|"),
-                                                 " ")); // keys alone, or a wanted "k=v|k=v"
-        std::string out, key;
-        while (in >> key) {
-            std::string v;
-            auto add = [&v](bool on, const std::string& word) {
-                if (on) v += (v.empty() ? "" : " ") + word;
-            };
-            if (key == "score")
-                v = std::to_string(s.score) + " " + game.scoreCaption() + " g" +
-                    std::to_string(s.groupN);
-            else if (key == "stage")
-                v = std::to_string(s.stage) + " set " + std::to_string(game.figureSet());
-            else if (key == "pair")
-                v = std::to_string(s.blkCol[0]) + "," + std::to_string(s.blkRow[0]) + " " +
-                    std::to_string(s.blkCol[1]) + "," + std::to_string(s.blkRow[1]);
-            else if (key == "log")
-                for (const std::string& e : log)
-                    add(true, e);
-            else if (key == "fig")
-                v = (s.picTboyVisible ? "banner" : "") +
-                    (s.picMove.visible
-                         ? std::to_string(s.picMove.left) + "," + std::to_string(s.picMove.top)
-                     : s.picTboyVisible ? ""
-                                        : "none");
-            else if (key == "frame")
-                v = std::to_string(s.picMoveImage.set) + "." +
-                    std::to_string(s.picMoveImage.frame) + " facing " + std::to_string(s.boyFrame);
-            else if (key == "checked")
-                v = std::to_string(game.checkedMode()) + std::to_string(s.level) +
-                    (s.dhyChecked ? "y" : "n");
-            else if (key == "cells") { // labels shown, marked, with a caption
-                int n[3] = {};
-                for (int k = 0; k < kCellCount; ++k)
-                    n[0] += game.cellLabel(k).visible, n[1] += game.cellLabel(k).marked,
-                        n[2] += !game.cellLabel(k).caption.empty();
-                v = std::to_string(n[0]) + " " + std::to_string(n[1]) + " " + std::to_string(n[2]);
-            } else if (key == "starts")
-                v = std::to_string(s.timer1.starts);
-            else if (key.starts_with("row"))
-                for (int col = 0, row = std::stoi(key.substr(3)); col < nCol; ++col)
-                    add(true, s.board(col, row).marked  ? "-1"
-                              : s.board.Empty(col, row) ? "."
-                                                        : s.board(col, row).result);
-            else if (key == "flags") {
-                add(s.playing, "play");
-                add(s.timer1.enabled, "t1=" + std::to_string(s.timer1.interval));
-                add(game.canStep(), "step");
-                add(game.pairVisible(), "pair");
-                add(s.timer3.enabled, "t3");
-                add(w.kind == Wait::Kind::Pause, "wait=" + std::to_string(w.ms));
-                add(w.kind == Wait::Kind::Sound, "wait=sound" + std::to_string(int(w.sound)));
-                add(!s.started, "splash");
-            } else
-                v = "?";
-            out += (out.empty() ? "" : "|") + key + "=" + v;
+    // What the player would see under `key`, as the tables write it.
+    std::string Show(const std::string& key) const {
+        const GameState& s = game.state();
+        const auto n = [](auto v) { return std::to_string(v); };
+        std::string v;
+        const auto add = [&v](bool on, const std::string& word) {
+            if (on) v += (v.empty() ? "" : " ") + word;
+        };
+        if (key == "score") return n(s.score) + " " + game.scoreCaption() + " g" + n(s.groupN);
+        if (key == "stage") return n(s.stage) + " set " + n(game.figureSet());
+        if (key == "pair")
+            return n(s.blkCol[0]) + "," + n(s.blkRow[0]) + " " + n(s.blkCol[1]) + "," +
+                   n(s.blkRow[1]);
+        if (key == "log") return Trim(log);
+        if (key == "frame") return n(s.picMoveImage.set) + "." + n(s.picMoveImage.frame);
+        if (key == "facing") return n(s.boyFrame);
+        if (key == "checked")
+            return n(game.checkedMode()) + n(s.level) + (s.dhyChecked ? "y" : "n");
+        if (key == "starts") return n(s.timer1.starts);
+        if (key == "fig") {
+            add(s.picTboyVisible, "banner");
+            add(s.picMove.visible, n(s.picMove.left) + "," + n(s.picMove.top));
+            return v.empty() ? "none" : v;
         }
-        return out;
+        if (key == "cells") { // labels shown, marked, with a caption
+            int count[3] = {};
+            for (int k = 0; k < kCellCount; ++k) {
+                const CellLabel label = game.cellLabel(k);
+                count[0] += label.visible;
+                count[1] += label.marked;
+                count[2] += !label.caption.empty();
+            }
+            return n(count[0]) + " " + n(count[1]) + " " + n(count[2]);
+        }
+        if (key.starts_with("row")) {
+            for (int col = 0, row = std::stoi(key.substr(3)); col < nCol; ++col) {
+                const Cell& cell = s.board(col, row);
+                add(true, cell.marked ? "-1" : cell.result.empty() ? "." : cell.result);
+            }
+            return v;
+        }
+        const Wait& w = game.waiting();
+        add(s.playing, "play");
+        add(s.timer1.enabled, "t1=" + n(s.timer1.interval));
+        add(game.canStep(), "step");
+        add(game.pairVisible(), "pair");
+        add(s.timer3.enabled, "t3");
+        add(w.kind == Wait::Kind::Pause, "wait=" + n(w.ms));
+        add(w.kind == Wait::Kind::Sound, "wait=sound" + n(int(w.sound)));
+        add(!s.started, "splash");
+        return key == "flags" ? v : "?";
     }
 
     ScriptedRandom random;
-    std::vector<std::string> log; // "104", "106w", "end2:30"
+    std::string log; // " 104 106 end2:30"
     unsigned stale = 0;
     Game game;
 };
 
-// Names parameterized cases, in the test list and in failure messages, after their `name`.
-inline constexpr auto kCaseName = [](const auto& info) { return std::string(info.param.name); };
-template <class Case>
-requires requires(Case c) {
-    c.name;
+// A case of a table: one line of six fields apart by ";"; lines that begin with a blank go on
+// with the want of the line before, and lines that begin with "#" say what the cases catch.
+//   board   "-"; a picture's rows apart by "/", the last one row 13; cells "9@2,6 7@0,0"
+//           (result@col,row); or a name of `pictures`
+//   pair    "c0 r0 result0 c1 r1 result1", or "-"
+//   score   "score stage", or "-"
+//   script  "before|after" the set-up (see Harness::Play); "after" alone begins mode 1
+//   want    "key=value|key=value", as Harness::Show says
+struct Scenario {
+    std::string name, board, pair, score, script, want;
+};
+
+inline std::vector<Scenario> Table(const std::string& text) {
+    std::vector<Scenario> table;
+    for (const std::string& line : Split(text, '\n')) {
+        if (line.empty() || line[0] == '#') continue;
+        if (line[0] == ' ') {
+            table.back().want += (table.back().want.empty() ? "" : "|") + Trim(line);
+            continue;
+        }
+        std::vector<std::string> f = Split(line, ';');
+        for (std::string& field : f)
+            field = Trim(field);
+        f.resize(6);
+        table.push_back({f[0], f[1], f[2], f[3], f[4], f[5]});
+    }
+    return table;
 }
-void PrintTo(const Case& c, std::ostream* out) {
+
+inline Situation SituationOf(const Scenario& c, const std::map<std::string, Rows>& pictures) {
+    Situation situation;
+    if (pictures.contains(c.board)) {
+        situation.board = pictures.at(c.board);
+    } else if (c.board.find('@') != std::string::npos) {
+        std::vector<Rows> grid(nRow, Rows(nCol, "."));
+        for (const std::string& cell : Split(c.board, ' ')) {
+            const auto at = cell.find('@'), comma = cell.find(',');
+            grid[std::stoul(cell.substr(comma + 1))][std::stoul(cell.substr(at + 1))] =
+                cell.substr(0, at);
+        }
+        for (const Rows& row : grid) {
+            std::string line;
+            for (const std::string& token : row)
+                line += token + " ";
+            situation.board.push_back(line);
+        }
+    } else if (c.board != "-") {
+        situation.board = Split(c.board, '/');
+    }
+    if (c.pair != "-") {
+        Situation::Pair p;
+        std::istringstream in(c.pair);
+        in >> p.col[0] >> p.row[0] >> p.result[0] >> p.col[1] >> p.row[1] >> p.result[1];
+        situation.pair = p;
+    }
+    if (c.score != "-") {
+        std::istringstream in(c.score);
+        situation.score.emplace();
+        situation.stage.emplace();
+        in >> *situation.score >> *situation.stage;
+    }
+    return situation;
+}
+
+// Names parameterized cases, in the test list and in failure messages, after their `name`.
+inline constexpr auto kCaseName = [](const auto& info) { return info.param.name; };
+inline void PrintTo(const Scenario& c, std::ostream* out) {
     *out << c.name;
 }
 
