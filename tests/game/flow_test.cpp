@@ -5,18 +5,6 @@
 
 namespace numora::test {
 
-const std::map<std::string, Rows> kPictures = {
-    // The 7s go, then the 3s meet.
-    {"cascade", {". . . 3", ". . . 7 3"}},
-    // With pair "4 13 7 4 12 5": a group of two.
-    {"two", {". . . . . 7"}},
-    // Column 0 from the top: 20, four 6s, 2, seven 6s; with pair "0 13 6 1 13 8" a run of
-    // eight 6s.
-    {"column", {"20", "6", "6", "6", "6", "2", "6", "6", "6", "6", "6", "6", "6", "."}},
-    // Columns 1 and 4 full below row 0: a pair lands in row 0 through the real landing path.
-    {"walls", Rows(nRow - 1, ". 1 . . 2")},
-};
-
 class Flow : public ::testing::TestWithParam<Scenario> {};
 
 TEST_P(Flow, ScriptEndsAsTheRulesSay) {
@@ -24,7 +12,7 @@ TEST_P(Flow, ScriptEndsAsTheRulesSay) {
     Harness h;
     const auto bar = c.script.find('|');
     h.Play(bar == std::string::npos ? "1" : c.script.substr(0, bar));
-    h.game.SetUp(SituationOf(c, kPictures));
+    h.game.SetUp(SituationOf(c));
     h.Play(bar == std::string::npos ? c.script : c.script.substr(bar + 1));
     std::string got;
     for (const std::string& want : Split(c.want, '|')) {
@@ -44,53 +32,53 @@ new_game_clears ; 1 2 3 4 5 6 7 8 ; - ; 450 0 ; 306 ; row13=. . . . . . . .|scor
 # must keep the schedule.
 spawn_faces_left_restarts_timer ; - ; 4 13 2 5 13 3 ; - ; RDD ; pair=3,1 4,1|facing=0|starts=2
 # Down refused and sideways keys moving only the landed coordinates while a cascade waits.
-cascade_waits ; cascade ; 2 13 7 2 12 9 ; - ; TDL ; score=30 30 g1|pair=1,13 1,12
+cascade_waits ; . . . 3/. . . 7 3 ; 2 13 7 2 12 9 ; - ; TDL ; score=30 30 g1|pair=1,13 1,12
     row12=. . 9 3 . . . .|row13=. . -1 -1 3 . . .|flags=play t3 wait=100|log=104|cells=5 2 5
 # The second group scores with the grown group count; the next landing counts afresh.
-cascade_second_group ; cascade ; 2 13 7 2 12 9 ; - ; TW ; score=80 80 g2|row13=. . 9 -1 -1 . . .
-    flags=play t3 wait=100|cells=3 2 3
+cascade_second_group ; . . . 3/. . . 7 3 ; 2 13 7 2 12 9 ; - ; TW ; score=80 80 g2
+    row13=. . 9 -1 -1 . . .|flags=play t3 wait=100|cells=3 2 3
 # The spawn after a cascade: marks gone, next pair falling on a fresh interval.
-cascade_done ; cascade ; 2 13 7 2 12 9 ; - ; TS ; row12=. . . . . . . .|row13=. . 9 . . . . .
-    flags=play t1=2000 step pair t3|pair=3,0 4,0|log=104|starts=2|cells=1 0 1
+cascade_done ; . . . 3/. . . 7 3 ; 2 13 7 2 12 9 ; - ; TS ; row12=. . . . . . . .
+    row13=. . 9 . . . . .|flags=play t1=2000 step pair t3|pair=3,0 4,0|log=104|starts=2|cells=1 0 1
 second_landing_scores_afresh ; - ; - ; - ; 1|DDDDDDDDDDDDDDSDDDDDDDDDDDDDDS ; score=60 60 g1
     log=104 104
 # A milestone in the cascade cuts in before the pause and freezes the game; pictures and
 # the score caption change only after its sound.
-cascade_milestone_freezes ; cascade ; 2 13 7 2 12 9 ; 1960 0 ; TWALTU ; log=104 106
+cascade_milestone_freezes ; . . . 3/. . . 7 3 ; 2 13 7 2 12 9 ; 1960 0 ; TWALTU ; log=104 106
     flags=play t3 wait=sound106|stage=1 set 0|score=2040 1990 g2|facing=0|pair=2,13 2,12
-cascade_milestone_after_sound ; cascade ; 2 13 7 2 12 9 ; 1960 0 ; TWW ; stage=1 set 1
+cascade_milestone_after_sound ; . . . 3/. . . 7 3 ; 2 13 7 2 12 9 ; 1960 0 ; TWW ; stage=1 set 1
     score=2040 2040 g2|flags=play t3 wait=100
 # The landing's own milestone before its chime; one stage per step, however many
 # multiples it passes; pictures stop at set 4; scores never wrap at 32 bits.
-milestone_before_chime ; two ; 4 13 7 4 12 5 ; 3990 0 ; TS ; log=106 104|stage=1 set 1
+milestone_before_chime ; . . . . . 7 ; 4 13 7 4 12 5 ; 3990 0 ; TS ; log=106 104|stage=1 set 1
     score=4020 4020 g1|flags=play t1=1200 step pair t3
-milestone_sets_stop_at_4 ; two ; 4 13 7 4 12 5 ; 11990 4 ; TS ; stage=5 set 4|log=106 104
-score_past_32_bits ; two ; 4 13 7 4 12 5 ; 2147483600 1073741800 ; TS
+milestone_sets_stop_at_4 ; . . . . . 7 ; 4 13 7 4 12 5 ; 11990 4 ; TS ; stage=5 set 4|log=106 104
+score_past_32_bits ; . . . . . 7 ; 4 13 7 4 12 5 ; 2147483600 1073741800 ; TS
     score=2147483630 2147483630 g1
 # A cell in the top row drops like any other, here twice: in the drop and in the cascade
 # of four 6s.
-top_row_drops ; column ; 0 13 6 1 13 8 ; - ; TS ; row0=. . . . . . . .|row11=. . . . . . . .
-    row12=20 . . . . . . .|row13=2 8 . . . . . .
+top_row_drops ; 20/6/6/6/6/2/6/6/6/6/6/6/6/. ; 0 13 6 1 13 8 ; - ; TS ; row0=. . . . . . . .
+    row11=. . . . . . . .|row12=20 . . . . . . .|row13=2 8 . . . . . .
 # Each settled cell drops a row per removed cell beneath it, column by column; a cell held
 # on one side keeps its gap; each level of the cascade, top row too, scores its group.
 rescan_reaches_the_top_row ; 5@0,0 5@1,0 7@5,13 ; 4 13 7 4 12 5 ; - ; TS ; row0=. . . . . . . .
     score=80 80 g2
 drop_and_three_levels ; 1/5/5/8 2 . 8 . 6/9 9 . 1/9 4 . 4 4 4 ; 2 13 4 2 12 7 ; - ; TS
-    row11=. . . . . . . .
-    row12=1 2 . 8 . 6 . .|row13=8 9 7 1 . . . .|score=480 480 g6
+    row11=. . . . . . . .|row12=1 2 . 8 . 6 . .|row13=8 9 7 1 . . . .|score=480 480 g6
 # A level chosen before a game lapses at the new game, acts at once mid-game, ignores a
 # fourth item, and returns with the first group; a landing without one changes nothing.
 level_before_and_during ; - ; - ; - ; c2|bcd ; flags=play t1=800 step pair t3|checked=23y|starts=3
-level_returns_with_a_group ; two ; 4 13 7 4 12 5 ; - ; c2|TS ; flags=play t1=800 step pair t3
-    score=30 30 g1
+level_returns_with_a_group ; . . . . . 7 ; 4 13 7 4 12 5 ; - ; c2|TS
+    flags=play t1=800 step pair t3|score=30 30 g1
 no_group_no_change ; - ; 0 13 3 1 13 2 ; 500 0 ; c2|T ; flags=play t1=2000 step pair t3
     score=500 500 g0|log=
 # A stale continuation of an abandoned cascade or milestone must never run.
-abandoned_cascade ; cascade ; 2 13 7 2 12 9 ; - ; T2s ; log=104|flags=play t1=2000 step pair t3
-    score=0 0 g1|cells=0 0 0
-unknown_serials_ignored ; two ; 4 13 7 4 12 5 ; 1990 0 ; Tk ; flags=play step t3 wait=sound106
-    log=106
-abandoned_milestone ; two ; 4 13 7 4 12 5 ; 1990 0 ; T1s ; stage=0 set 0|log=106|score=0 0 g1
+abandoned_cascade ; . . . 3/. . . 7 3 ; 2 13 7 2 12 9 ; - ; T2s ; log=104
+    flags=play t1=2000 step pair t3|score=0 0 g1|cells=0 0 0
+unknown_serials_ignored ; . . . . . 7 ; 4 13 7 4 12 5 ; 1990 0 ; Tk
+    flags=play step t3 wait=sound106|log=106
+abandoned_milestone ; . . . . . 7 ; 4 13 7 4 12 5 ; 1990 0 ; T1s ; stage=0 set 0|log=106
+    score=0 0 g1
 # Frames alternate and face the last performed shift; a stopped timer draws nothing; the
 # start-up set stands in the banner before any game; the switch acts at once.
 figure_before_a_game ; - ; - ; - ; |AyA ; frame=0.0|facing=0|fig=banner|flags=t3 splash
@@ -105,11 +93,11 @@ figure_cell1_left ; - ; 5 2 2 4 2 3 ; - ; A ; fig=200,52
 figure_bottom ; - ; 0 13 2 0 12 3 ; - ; A ; fig=0,372
 # Only a cell at (3,0) or (4,0) ends the game, at the next tick: a pair spawned onto it can
 # still move until then.
-row0_landing_plays_on ; walls ; 1 0 5 0 0 6 ; - ; T ; row0=6 5 . . . . . .
+row0_landing_plays_on ; 1@1,1 2@4,1 ; 1 0 5 0 0 6 ; - ; T ; row0=6 5 . . . . . .
     flags=play t1=2000 step pair t3
-start_cell_taken_pair_still_moves ; walls ; 4 0 7 5 0 8 ; - ; TL ; row0=. . . . 7 8 . .
+start_cell_taken_pair_still_moves ; 1@1,1 2@4,1 ; 4 0 7 5 0 8 ; - ; TL ; row0=. . . . 7 8 . .
     pair=2,0 3,0|flags=play t1=2000 step pair t3
-start_cell_taken_next_tick_ends ; walls ; 4 0 7 5 0 8 ; - ; TLT ; flags=step t3 wait=8
+start_cell_taken_next_tick_ends ; 1@1,1 2@4,1 ; 4 0 7 5 0 8 ; - ; TLT ; flags=step t3 wait=8
 top_row_2_plays_on ; 9@2,0 ; - ; - ; T ; flags=play t1=2000 step pair t3
 top_row_3_ends ; 9@3,0 ; - ; - ; T ; flags=step t3 wait=8
 top_row_4_ends ; 9@4,0 ; - ; - ; T ; flags=step t3 wait=8
@@ -127,36 +115,25 @@ fill_new_game_hands_over_first ; 12@4,0 ; - ; 120 0 ; 4|DWW2s ; log=end4:120|row
 // Each row is a fault of the run that finds equal results in line with a landed cell: too
 // far, too short, diagonal, across a gap, "10" taken for "1", a landed cell matched twice.
 INSTANTIATE_TEST_SUITE_P(Crosses, Flow, ::testing::ValuesIn(Table(R"(
-right_neighbour ; . . . . . 7 ; 4 13 7 4 12 5 ; - ; T ; row12=. . . . 5 . . .
-    row13=. . . . -1 -1 . .|score=30 30 g1
-both_sides ; . . . 7 . 7 ; 4 13 7 4 12 5 ; - ; T ; row12=. . . . 5 . . .|row13=. . . -1 -1 -1 . .
+right_neighbour ; . . . . . 7 ; 4 13 7 4 12 5 ; - ; T ; marked=4,13 5,13|score=30 30 g1
+both_sides ; . . . 7 . 7 ; 4 13 7 4 12 5 ; - ; T ; marked=3,13 4,13 5,13|score=80 80 g2
+L_from_its_end_is_a_line ; . . . . . 7/. . . . . 7 ; 4 13 7 4 12 5 ; - ; T ; marked=4,13 5,13
+L_from_its_corner ; . . . . . 7 ; 4 13 7 4 12 7 ; - ; T ; marked=4,12 4,13 5,13|score=80 80 g2
+gap_stops_the_run ; . . . . . . 7 ; 4 13 7 4 12 5 ; - ; T ; marked=none|score=0 0 g0
+different_stops_the_run ; . . . . . 3 7 ; 4 13 7 4 12 5 ; - ; T ; marked=none
+diagonal_never ; . . . . . 7/. ; 4 13 7 4 12 5 ; - ; T ; marked=none
+ten_is_not_one ; . . . . . 1 ; 4 13 10 4 12 5 ; - ; T ; marked=none
+the_pair_itself ; - ; 3 13 4 4 13 4 ; - ; T ; marked=3,13 4,13|score=30 30 g1
+second_cell_scores_its_own_group ; . . . . 7/. ; 3 13 7 4 13 7 ; - ; T ; marked=4,12 3,13 4,13
     score=80 80 g2
-L_from_its_end_is_a_line ; . . . . . 7/. . . . . 7 ; 4 13 7 4 12 5 ; - ; T ; row12=. . . . 5 7 . .
-    row13=. . . . -1 -1 . .|score=30 30 g1
-L_from_its_corner ; . . . . . 7 ; 4 13 7 4 12 7 ; - ; T ; row12=. . . . -1 . . .
-    row13=. . . . -1 -1 . .|score=80 80 g2
-gap_stops_the_run ; . . . . . . 7 ; 4 13 7 4 12 5 ; - ; T ; row12=. . . . 5 . . .
-    row13=. . . . 7 . 7 .|score=0 0 g0
-different_stops_the_run ; . . . . . 3 7 ; 4 13 7 4 12 5 ; - ; T ; row12=. . . . 5 . . .
-    row13=. . . . 7 3 7 .|score=0 0 g0
-diagonal_never ; . . . . . 7/. ; 4 13 7 4 12 5 ; - ; T ; row12=. . . . 5 7 . .
-    row13=. . . . 7 . . .|score=0 0 g0
-ten_is_not_one ; . . . . . 1 ; 4 13 10 4 12 5 ; - ; T ; row12=. . . . 5 . . .
-    row13=. . . . 10 1 . .|score=0 0 g0
-the_pair_itself ; - ; 3 13 4 4 13 4 ; - ; T ; row12=. . . . . . . .|row13=. . . -1 -1 . . .
-    score=30 30 g1
-second_cell_scores_its_own_group ; . . . . 7/. ; 3 13 7 4 13 7 ; - ; T ; row12=. . . . -1 . . .
-    row13=. . . -1 -1 . . .|score=80 80 g2
-down_run ; . . . . . . . 6 ; 7 12 6 6 12 8 ; - ; T ; row12=. . . . . . 8 -1|row13=. . . . . . . -1
-    score=30 30 g1
-run_to_the_left_edge ; 7 7 7 7 7 7 7 ; 7 13 7 7 12 5 ; - ; T ; row12=. . . . . . . 5
-    row13=-1 -1 -1 -1 -1 -1 -1 -1|score=630 630 g7
-run_to_the_right_edge ; . 3 3 3 3 3 3 3 ; 0 13 3 0 12 5 ; - ; T ; row12=5 . . . . . . .
-    row13=-1 -1 -1 -1 -1 -1 -1 -1|score=630 630 g7
-up_run_stops_at_a_different_cell ; column ; 0 13 6 1 13 8 ; - ; T ; score=630 630 g7
-    row4=6 . . . . . . .|row6=-1 . . . . . . .
-run_up_to_the_top_row ; 7@2,0 7@2,1 9@2,3 9@3,3 ; 2 2 7 3 2 5 ; - ; T ; row0=. . -1 . . . . .
-    row2=. . -1 5 . . . .|score=80 80 g2
+down_run ; . . . . . . . 6 ; 7 12 6 6 12 8 ; - ; T ; marked=7,12 7,13|score=30 30 g1
+run_to_the_left_edge ; 7 7 7 7 7 7 7 ; 7 13 7 7 12 5 ; - ; T ; row13=-1 -1 -1 -1 -1 -1 -1 -1
+    score=630 630 g7
+run_to_the_right_edge ; . 3 3 3 3 3 3 3 ; 0 13 3 0 12 5 ; - ; T ; row13=-1 -1 -1 -1 -1 -1 -1 -1
+up_run_stops_at_a_different_cell ; 20/6/6/6/6/2/6/6/6/6/6/6/6/. ; 0 13 6 1 13 8 ; - ; T
+    score=630 630 g7|row4=6 . . . . . . .|row6=-1 . . . . . . .
+run_up_to_the_top_row ; 7@2,0 7@2,1 9@2,3 9@3,3 ; 2 2 7 3 2 5 ; - ; T ; marked=2,0 2,1 2,2
+    score=80 80 g2
 )")),
                          kCaseName);
 

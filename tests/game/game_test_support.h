@@ -7,7 +7,6 @@
 #include <gtest/gtest.h>
 
 #include <deque>
-#include <map>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -27,13 +26,10 @@ struct ScriptedRandom final : RandomSource {
 };
 
 inline std::vector<std::string> Split(const std::string& text, char at) {
-    std::vector<std::string> parts(1);
-    for (char c : text) {
-        if (c == at)
-            parts.emplace_back();
-        else
-            parts.back() += c;
-    }
+    std::vector<std::string> parts;
+    std::istringstream in(text);
+    for (std::string part; std::getline(in, part, at);)
+        parts.push_back(part);
     return parts;
 }
 
@@ -112,6 +108,11 @@ struct Harness : GameEvents {
             }
             return n(count[0]) + " " + n(count[1]) + " " + n(count[2]);
         }
+        if (key == "marked") {
+            for (int k = 0; k < kCellCount; ++k)
+                add(s.board(k % nCol, k / nCol).marked, n(k % nCol) + "," + n(k / nCol));
+            return v.empty() ? "none" : v;
+        }
         if (key.starts_with("row")) {
             for (int col = 0, row = std::stoi(key.substr(3)); col < nCol; ++col) {
                 const Cell& cell = s.board(col, row);
@@ -139,8 +140,8 @@ struct Harness : GameEvents {
 
 // A case of a table: one line of six fields apart by ";"; lines that begin with a blank go on
 // with the want of the line before, and lines that begin with "#" say what the cases catch.
-//   board   "-"; a picture's rows apart by "/", the last one row 13; cells "9@2,6 7@0,0"
-//           (result@col,row); or a name of `pictures`
+//   board   "-"; a picture's rows apart by "/", the last one row 13; or cells "9@2,6 7@0,0"
+//           (result@col,row)
 //   pair    "c0 r0 result0 c1 r1 result1", or "-"
 //   score   "score stage", or "-"
 //   script  "before|after" the set-up (see Harness::Play); "after" alone begins mode 1
@@ -166,11 +167,9 @@ inline std::vector<Scenario> Table(const std::string& text) {
     return table;
 }
 
-inline Situation SituationOf(const Scenario& c, const std::map<std::string, Rows>& pictures) {
+inline Situation SituationOf(const Scenario& c) {
     Situation situation;
-    if (pictures.contains(c.board)) {
-        situation.board = pictures.at(c.board);
-    } else if (c.board.find('@') != std::string::npos) {
+    if (c.board.find('@') != std::string::npos) {
         std::vector<Rows> grid(nRow, Rows(nCol, "."));
         for (const std::string& cell : Split(c.board, ' ')) {
             const auto at = cell.find('@'), comma = cell.find(',');
