@@ -9,9 +9,7 @@
 #include <QAction>
 #include <QDirIterator>
 #include <QLabel>
-#include <QLineEdit>
 #include <QMenuBar>
-#include <QRandomGenerator>
 #include <QRawFont>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -70,9 +68,19 @@ struct Windows {
         if (shows("PicMove")) seen += QStringLiteral("%1,%2 ").arg(at.x()).arg(at.y());
         return seen.trimmed();
     }
-    void EndTheFill() {
+    // Ends a game of `score`: a settled cell in a start cell, a tick, the closing fill's waits.
+    void EndGame(qint64 score, const QString& newGame = {}) {
+        form1.SetUp({.board = std::vector<std::string>(nRow, ". . . 5"), .score = score});
+        form1.Timer1_Timer();
+        if (!newGame.isEmpty()) Choose(newGame);
         for (int k = 0; !form2 && k <= kCellCount; ++k)
             form1.WaitOver();
+    }
+    QString Checked(const std::vector<const char*>& items) const {
+        QString marks;
+        for (const char* item : items)
+            marks += get<QAction>(item)->isChecked() ? "x" : ".";
+        return marks;
     }
     QTemporaryDir dir;
     test::FakeSound sound;
@@ -83,38 +91,11 @@ struct Windows {
 
 const Situation kGroupOfTwo{.board = {". . . . . 7"},
                             .pair = Situation::Pair{{4, 4}, {13, 12}, {"7", "5"}}};
-// A settled cell in a start cell: the next tick ends the game.
-const Situation kStartCellTaken{.board = std::vector<std::string>(nRow, ". . . 5")};
 
 } // namespace
 
 class WindowTest : public QObject {
     Q_OBJECT
-
-    // What the random session cannot get wrong between the scripts: every cell label shows its
-    // cell, the pair and preview their equations, the figure its stage's pictures.
-    static void Check(Windows& w, bool colours) {
-        const Game& g = w.form1.game();
-        const GameState& s = g.state();
-        for (int k = 0; k < kCellCount; ++k) {
-            QLabel* cell = w.cell(k % 8, k / 8);
-            const CellLabel want = g.cellLabel(k);
-            QCOMPARE(cell->isVisibleTo(&w.form1), want.visible);
-            if (!want.visible) continue;
-            QCOMPARE(cell->text().toStdString(), std::string(want.caption));
-            if (colours) QCOMPARE(Painted(cell), QColor(want.marked ? 0xFFC0C0 : 0xC0FFC0));
-        }
-        for (int i = 0; i < 2; ++i) {
-            const QString pair = w.get(QStringLiteral("LabB_%1").arg(i))->text();
-            const QString next = w.get(QStringLiteral("LabBp_%1").arg(i))->text();
-            QCOMPARE(pair.toStdString(), g.pairCaption(std::size_t(i)));
-            QCOMPARE(next.toStdString(), g.previewCaption(std::size_t(i)));
-        }
-        QCOMPARE(w.shows("Picbg"), !s.started);
-        const FigureFrame& f = s.picMoveImage;
-        if (f.set >= 0) QCOMPARE(Image(w.get("PicMove")), Art(200 + 10 * f.set + f.frame));
-        if (s.picTboyVisible) QCOMPARE(Image(w.get("PicTboy")), Art(204 + 10 * g.figureSet()));
-    }
 
   private slots:
     // As the program starts; any warning fails the test, but those of a machine without a
@@ -150,25 +131,21 @@ class WindowTest : public QObject {
         const int menu = w.form1.menuBar()->sizeHint().height();
         QCOMPARE(w.form1.windowTitle() + " " + QGuiApplication::applicationDisplayName(),
                  "Numora numora");
-        QCOMPARE(Geo(&w.form1), QString("133,0 408x%1 ").arg(502 + menu));
-        QCOMPARE(w.form1.centralWidget()->size(), QSize(408, 502));
         QCOMPARE(w.form1.minimumSize(), w.form1.maximumSize());
-        QString geometry;
-        for (const char* name : {"Pict", "Picbg", "Label1", "LabBp_0", "LabBp_1", "PicTboy"})
+        QCOMPARE(w.form1.centralWidget()->size(), QSize(408, 502));
+        QString geometry = Geo(&w.form1);
+        for (const char* name :
+             {"Pict", "Picbg", "Label1", "LabBp_0", "LabBp_1", "PicTboy", "LabRes_111"})
             geometry += Geo(w.get(name));
-        QCOMPARE(geometry + Geo(w.cell(7, 13)),
-                 "0,0 408x40 0,40 405x470 320,5 80x27 153,3 50x32 204,3 50x32 112,0 41x41 "
-                 "357,469 50x32 ");
-        const QFont score = w.get("Label1")->font(), cell = w.cell(0, 0)->font();
-        const QFont pair = w.get("LabB_0")->font();
-        QCOMPARE(QString("%1 %2 %3 %4 %5 %6")
-                     .arg(score.pointSizeF())
-                     .arg(score.bold())
-                     .arg(cell.pointSizeF())
-                     .arg(pair.pointSizeF())
-                     .arg(cell.bold() || pair.bold())
-                     .arg(cell.families().first()),
-                 "14.25 1 12 10.5 0 Numora Serif SC");
+        QCOMPARE(geometry, QString("133,0 408x%1 0,0 408x40 0,40 405x470 320,5 80x27 "
+                                   "153,3 50x32 204,3 50x32 112,0 41x41 357,469 50x32 ")
+                               .arg(502 + menu));
+        QString fonts = w.cell(0, 0)->font().families().first();
+        for (const char* name : {"Label1", "LabRes_0", "LabB_0"}) {
+            const QFont font = w.get(name)->font();
+            fonts += QString(" %1%2").arg(font.pointSizeF()).arg(font.bold() ? "b" : "");
+        }
+        QCOMPARE(fonts, "Numora Serif SC 14.25b 12 10.5");
         QCOMPARE(w.get("Label1")->palette().color(QPalette::WindowText), QColor(0xFF0000));
         QCOMPARE(Painted(w.get("LabBp_0")), QColor(0xFFC0FF));
         for (int size : {16, 32, 48, 64}) { // each title-bar size drawn, not scaled
@@ -217,17 +194,20 @@ class WindowTest : public QObject {
         QCOMPARE(w.Pair(), At(4, 2) + " " + At(4, 1));
         w.form1.Timer1_Timer();
         QCOMPARE(w.Pair(), At(4, 3) + " " + At(4, 2));
-        w.Press(Qt::Key_Space); // no other key steers
-        QCOMPARE(w.Pair(), At(4, 3) + " " + At(4, 2));
+        w.Press(Qt::Key_Space); // no other key steers; an arrow to any child of the window does
+        QTest::keyClick(w.cell(0, 0), Qt::Key_Left);
+        QCOMPARE(w.Pair(), At(3, 3) + " " + At(3, 2));
     }
 
     // A landing with a group asks for the landing sound, shows the group in the mark colour for
-    // a pause, and scores 10 × 1² + 20 × 1 = 30; the next landing's group scores 30 again.
+    // a pause, and scores 10 × 1² + 20 × 1 = 30; the next landing's group scores 30 again. The
+    // next pair is the one the preview showed.
     void landingsScoreAndChime() {
         Windows w;
         w.Choose("b1_2");
         for (const char* score : {"30", "60"}) {
             w.form1.SetUp(kGroupOfTwo);
+            const QString next = w.get("LabBp_0")->text() + w.get("LabBp_1")->text();
             w.form1.Timer1_Timer();
             QCOMPARE(w.Score(), score);
             QCOMPARE(w.cell(5, 13)->text() + " " + w.cell(4, 13)->text(), "7 7");
@@ -236,12 +216,14 @@ class WindowTest : public QObject {
             w.form1.WaitOver();
             QVERIFY(!w.cell(5, 13)->isVisible() && w.cell(4, 13)->text() == "5");
             QCOMPARE(w.Pair(), At(3, 0) + " " + At(4, 0));
+            QCOMPARE(w.get("LabB_0")->text() + w.get("LabB_1")->text(), next);
         }
         QCOMPARE(w.sound.played, std::vector<Sound>(2, Sound::Landing));
     }
 
     // Passing 2000 points asks for the milestone's sound; until it has played out (its length)
-    // the game stands still: no pair, no fall, no key, the old score. Then the chime and 2020.
+    // the game stands still: no pair, no fall, no key, the old score. Then the chime, 2020, and
+    // the figure of the next stage.
     void milestoneHoldsTheGame() {
         Windows w;
         w.Choose("b1_2");
@@ -258,6 +240,9 @@ class WindowTest : public QObject {
         w.form1.WaitOver();
         QCOMPARE(w.sound.played, (std::vector{Sound::Milestone, Sound::Landing}));
         QCOMPARE(w.Score(), "2020");
+        w.form1.WaitOver();
+        w.form1.Timer3_Timer();
+        QCOMPARE(Image(w.get("PicTboy")), Art(214));
     }
 
     // A game that ends hands its mode and score to the leaderboard, whose name box has the
@@ -285,16 +270,12 @@ class WindowTest : public QObject {
         w.form1.show();
         QVERIFY(QTest::qWaitForWindowActive(&w.form1));
         w.Choose("b1_3");
-        Situation situation = kStartCellTaken;
-        situation.score = 1234;
-        w.form1.SetUp(situation);
-        w.form1.Timer1_Timer();
-        if (newGame) w.Choose("b1_4");
-        w.EndTheFill();
+        w.EndGame(1234, newGame ? "b1_4" : "");
         QVERIFY(w.form2 && w.form2->isVisible());
         QApplication::processEvents();
-        if (newGame) {
+        if (newGame) { // and keys typed into the list's name box never steer
             QCOMPARE(QApplication::focusWidget(), w.get<QWidget>("Pict"));
+            QTest::keyClick(w.form2->findChild<QWidget*>("Text1"), Qt::Key_Right);
             w.Press(Qt::Key_Left);
             QCOMPARE(w.Pair(), At(2, 0) + " " + At(3, 0));
             return;
@@ -311,33 +292,30 @@ class WindowTest : public QObject {
     void menusDoWhatTheySay() {
         Windows w;
         w.Choose("b1_1");
-        for (const auto& [item, ms] : {std::pair{"j3", 800}, {"j2", 1400}, {"j1", 2000}}) {
+        for (const auto& [item, ms, marks] :
+             {std::tuple{"j3", 800, "..x"}, {"j2", 1400, ".x."}, {"j1", 2000, "x.."}}) {
             w.Choose(item);
             QCOMPARE(w.form1.timer1().interval(), ms);
-            QString checks;
-            for (const char* level : {"j1", "j2", "j3"})
-                checks += w.get<QAction>(level)->isChecked() ? "x" : ".";
-            QCOMPARE(checks, item == std::string("j1")   ? "x.."
-                             : item == std::string("j2") ? ".x."
-                                                         : "..x");
+            QCOMPARE(w.Checked({"j1", "j2", "j3"}), marks);
         }
-        QVERIFY(w.form1.timer3().isActive());
         w.Choose("dhw");
-        QCOMPARE(w.Figure(), "");
-        QVERIFY(!w.form1.timer3().isActive() && w.get<QAction>("dhw")->isChecked());
+        QCOMPARE(w.Figure() + w.Checked({"dhy", "dhw"}), ".x");
+        QVERIFY(!w.form1.timer3().isActive());
         w.Choose("dhy");
-        QVERIFY(w.form1.timer3().isActive() && !w.get<QAction>("dhw")->isChecked());
-        QCOMPARE(w.form1.timer3().interval(), 200);
+        QCOMPARE(w.Checked({"dhy", "dhw"}) + QString::number(w.form1.timer3().interval()), "x.200");
+        QVERIFY(w.form1.timer3().isActive());
     }
 
     // At each animation tick the figure stands in the banner while the pair is in the top two
-    // rows, then walks on the board: 50 pixels a column and 32 a row, 12 above the pair's row.
+    // rows, then walks on the board: 50 pixels a column and 32 a row, 12 above the pair's row,
+    // in the two steps facing the way the pair last went.
     void figureWalksAboveThePair() {
         Windows w;
         w.Choose("b1_2");
         w.form1.Timer3_Timer();
         QCOMPARE(w.Figure(), "banner");
         QCOMPARE(w.get("PicTboy")->pos(), QPoint(112, 0));
+        QCOMPARE(Image(w.get("PicTboy")), Art(204));
         w.Press(Qt::Key_Down);
         w.form1.Timer3_Timer();
         QCOMPARE(w.Figure(), "banner");
@@ -345,6 +323,11 @@ class WindowTest : public QObject {
         w.Press(Qt::Key_Left);
         w.form1.Timer3_Timer();
         QCOMPARE(w.Figure(), "100,52");
+        QCOMPARE(Image(w.get("PicMove")), Art(200));
+        w.Press(Qt::Key_Right);
+        w.form1.Timer3_Timer();
+        QCOMPARE(w.Figure(), "150,52");
+        QCOMPARE(Image(w.get("PicMove")), Art(203));
     }
 
     // Closing the main window closes the help too and ends the program with its last window;
@@ -354,8 +337,8 @@ class WindowTest : public QObject {
         QSignalSpy ended(&w.form1, &Form1::gameEnded);
         w.form1.show();
         w.Choose("b1_2");
-        w.form1.SetUp(kStartCellTaken);
-        w.form1.Timer1_Timer();
+        w.form1.SetUp({.board = std::vector<std::string>(nRow, ". . . 5")});
+        w.form1.Timer1_Timer(); // the closing fill begins
         w.Choose("Mhow");
         QVERIFY(w.form1.helpWindow()->isVisible());
         w.form1.close();
@@ -366,62 +349,6 @@ class WindowTest : public QObject {
         w.form1.Timer1_Timer();
         QVERIFY(!w.form1.timer1().isActive() && !w.form1.timer3().isActive());
         QVERIFY(!w.form1.waitTimer().isActive() && ended.isEmpty() && !w.form2);
-    }
-
-    // The long session; NUMORA_SESSION_EVENTS makes it longer.
-    void session() {
-        Windows w;
-        QRandomGenerator events(20261207);
-        const int count = std::max(6000, qEnvironmentVariableIntValue("NUMORA_SESSION_EVENTS"));
-        const std::array keys{Qt::Key_Left, Qt::Key_Right, Qt::Key_Up,
-                              Qt::Key_Down, Qt::Key_Down,  Qt::Key_Space};
-        const char* items[] = {"j1", "j2", "j3", "dhy", "dhw"};
-        const GameState& s = w.form1.game().state();
-        int games = 0;
-        int saves = 0;
-        for (int n = 0; n < count; ++n) {
-            const int roll = int(events.bounded(100));
-            const bool board = w.form2 && w.form2->isVisible();
-            auto* name = board ? w.form2->findChild<QLineEdit*>("Text1") : nullptr;
-            if (board && roll < 30 && name->isVisible()) {
-                name->setText(QStringLiteral("小明%1").arg(n));
-                QTest::keyClick(name, Qt::Key_Return);
-                QVERIFY(!w.form2->isVisible());
-                ++saves;
-            } else if (board && roll < 30) {
-                w.form2->close();
-            } else if (w.form1.waitTimer().isActive() && roll < 55) {
-                w.form1.WaitOver();
-            } else if (roll < 30 && w.form1.timer1().isActive()) {
-                w.form1.Timer1_Timer();
-            } else if (roll < 70) { // from any child, or typed into the leaderboard
-                const Qt::Key key = keys[events.bounded(int(keys.size()))];
-                const auto modifier = roll % 3 ? Qt::NoModifier : Qt::ShiftModifier;
-                const bool typed = board && roll % 2;
-                const auto pair = std::pair(s.blkCol, s.blkRow);
-                QWidget* to = typed ? static_cast<QWidget*>(w.form2.get())
-                                    : w.cell(int(events.bounded(8)), roll % 14);
-                QKeyEvent press(QEvent::KeyPress, key, modifier);
-                QApplication::sendEvent(to, &press);
-                if (typed) QVERIFY(pair == std::pair(s.blkCol, s.blkRow));
-            } else if (roll < 85 && w.form1.timer3().isActive()) {
-                w.form1.Timer3_Timer();
-            } else if (roll >= 85 && roll < 92) {
-                w.Choose(items[events.bounded(5)]);
-            } else if (roll >= 92 && roll < 95 && w.form1.helpWindow()) {
-                w.form1.helpWindow()->close();
-                QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-            } else if (roll >= 92 && roll < 95) {
-                w.Choose("Mhow");
-            } else if (roll >= 95 && (!s.playing || (roll < 97 && events.bounded(10) == 0))) {
-                w.Choose(QStringLiteral("b1_%1").arg(1 + events.bounded(5)));
-                w.form1.SetUp({.score = 1990 * (games++ % 5)}); // every figure set comes
-            }
-            Check(w, n % 97 == 0);
-            if (QTest::currentTestFailed())
-                QFAIL(qPrintable(QStringLiteral("after event %1").arg(n)));
-        }
-        QVERIFY(saves > 1 && games > 5);
     }
 
     // A text of src/ with a character the embedded font lacks would show as a box; a damaged or
