@@ -19,35 +19,32 @@ TEST(RandomPlay, InvariantsHoldThroughThousandsOfGames) {
     Recorder events;
     Game game(draws, events);
     const GameState& s = game.state();
+    const auto waiting = [&game] { return game.waiting().kind != Wait::Kind::None; };
     std::int64_t lastScore = 0;
     for (long step = 0; events.ended.size() < 1200; ++step) {
         ASSERT_LT(step, 2000000) << "games stopped ending";
         const int r = int(roll() % 100);
-        const bool filling = game.waiting().kind != Wait::Kind::None && !s.playing;
+        const bool filling = waiting() && !s.playing;
         const std::size_t handedOver = events.ended.size();
         const std::int64_t finalScore = s.score;
-        if (!s.playing && !filling)
-            game.ChooseMode(1 + int(roll() % 5)), lastScore = 0;
-        else if (game.waiting().kind != Wait::Kind::None && r < 60)
+        if ((!s.playing && !filling) || (r == 96 && roll() % 20 == 0)) {
+            game.ChooseMode(1 + int(roll() % 5));
+            lastScore = 0;
+        } else if ((waiting() && r < 60) || r >= 96) {
             game.Resume(game.waiting().serial);
-        else if (r < 30)
+        } else if (r < 30) {
             game.GravityTick();
-        else if (r < 75)
-            game.KeyDown(
-                std::array{kKeyLeft, kKeyRight, kKeyUp, kKeyDown, kKeyDown, 32}[roll() % 6]);
-        else if (r < 90)
+        } else if (r < 75) {
+            game.KeyDown(std::array{kKeyLeft, kKeyRight, kKeyUp, kKeyDown, kKeyDown, 32}[r % 6]);
+        } else if (r < 90) {
             game.AnimationTick();
-        else if (r < 93)
+        } else if (r < 93) {
             game.ChooseLevel(r - 89);
-        else if (r < 96)
-            game.ChooseAnimation(roll() % 2);
-        else if (r < 97 && roll() % 20 == 0)
-            game.ChooseMode(1 + int(roll() % 5)), lastScore = 0;
-        else
-            game.Resume(game.waiting().serial);
+        } else {
+            game.ChooseAnimation(r % 2);
+        }
         // Handed over once, with the final score: at the end of the fill, or at once to a new game.
-        const bool stillFilling = game.waiting().kind != Wait::Kind::None && !s.playing;
-        ASSERT_EQ(events.ended.size(), handedOver + (filling && !stillFilling));
+        ASSERT_EQ(events.ended.size(), handedOver + (filling && !(waiting() && !s.playing)));
         ASSERT_TRUE(events.ended.size() == handedOver || events.ended.back() == finalScore);
         for (int k = 0; k <= nRow; ++k)
             ASSERT_TRUE(s.board.Empty(nCol, k) && s.board.Empty(k % (nCol + 1), nRow));
@@ -56,16 +53,14 @@ TEST(RandomPlay, InvariantsHoldThroughThousandsOfGames) {
             ASSERT_TRUE(s.blkCol[i] >= 0 && s.blkCol[i] < nCol && s.blkRow[i] >= 0 &&
                         s.blkRow[i] < nRow);
         if (!s.playing) continue;
-        ASSERT_TRUE(s.timer1.enabled == (game.waiting().kind == Wait::Kind::None) &&
-                    s.score >= lastScore && s.stage <= s.score / 2000);
+        ASSERT_TRUE(s.timer1.enabled == !waiting() && s.score >= lastScore &&
+                    s.stage <= s.score / 2000);
         lastScore = s.score;
-        const bool startFree =
-            s.board.Empty(3, 0) && s.board.Empty(4, 0); // else the next tick ends the game
-        ASSERT_TRUE(
-            game.waiting().kind != Wait::Kind::None || !startFree ||
-            (s.board.Empty(s.blkCol[0], s.blkRow[0]) && s.board.Empty(s.blkCol[1], s.blkRow[1])));
-        for (int k = 0; k < kCellCount && game.waiting().kind == Wait::Kind::None;
-             ++k) // marks live only within a landing
+        if (waiting() || !s.board.Empty(3, 0) || !s.board.Empty(4, 0)) continue;
+        // Between landings, with the start cells free: the pair on free cells, and no marks.
+        ASSERT_TRUE(s.board.Empty(s.blkCol[0], s.blkRow[0]) &&
+                    s.board.Empty(s.blkCol[1], s.blkRow[1]));
+        for (int k = 0; k < kCellCount; ++k)
             ASSERT_FALSE(s.board(k % nCol, k / nCol).marked) << k;
     }
 }

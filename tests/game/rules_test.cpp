@@ -5,22 +5,12 @@ namespace numora::test {
 
 // Wrong step size, wrong cap, or a level that adds the wrong bonus: score, level → ms.
 TEST(Speed, IntervalFollowsScorePlusLevel) {
+    const std::int64_t scores[] = {0, 999,  1000, 2999, 8999, 9000, 250000,
+                                   0, 3999, 6000, 0,    2999, 3000, 0};
+    const int levels[] = {1, 1, 1, 1, 1, 1, 1, 2, 2, 2, 3, 3, 3, 4};
     std::string got;
-    for (auto [score, level] : std::vector<std::pair<std::int64_t, int>>{{0, 1},
-                                                                         {999, 1},
-                                                                         {1000, 1},
-                                                                         {2999, 1},
-                                                                         {8999, 1},
-                                                                         {9000, 1},
-                                                                         {250000, 1},
-                                                                         {0, 2},
-                                                                         {3999, 2},
-                                                                         {6000, 2},
-                                                                         {0, 3},
-                                                                         {2999, 3},
-                                                                         {3000, 3},
-                                                                         {0, 4}})
-        got += std::to_string(Game::SpeedInterval(score, Game::LevelBonus(level))) + " ";
+    for (std::size_t i = 0; i < std::size(scores); ++i)
+        got += std::to_string(Game::SpeedInterval(scores[i], Game::LevelBonus(levels[i]))) + " ";
     EXPECT_EQ(got, "2000 2000 1800 1600 400 200 200 1400 800 200 800 400 200 2000 ");
 }
 
