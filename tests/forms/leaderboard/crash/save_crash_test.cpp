@@ -19,6 +19,11 @@ static QByteArray Listed(qint64 top) {
     return bytes;
 }
 
+static int Fail(const char* what, const QByteArray& file = {}) {
+    std::fprintf(stderr, "FAIL: %s\n%s", what, file.constData());
+    return 1;
+}
+
 static QByteArray Read(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
@@ -56,22 +61,23 @@ int main() {
         const pid_t pid = Saver(path, top + 1, 1, 1 << 20, go[0]);
         if (write(go[1], "g", 1) != 1) return 2;
         usleep(useconds_t(round * 53 % 3000));
-        kill(pid, SIGKILL), waitpid(pid, nullptr, 0);
+        kill(pid, SIGKILL);
+        waitpid(pid, nullptr, 0);
         QFile::remove(path + ".lock"); // the killed copy never releases it
         const QByteArray now = Read(path);
         const qint64 was = top;
         top = now.startsWith('n') ? now.mid(1, now.indexOf(',') - 1).toLongLong() : 0;
         if ((now != Listed(top) && !(top == 0 && now.isEmpty())) || top < was)
-            return std::fprintf(stderr, "FAIL: killed in round %lld, the file holds:\n%s", round,
-                                now.constData()),
-                   1;
+            return Fail("a killed save left this file:", now);
     }
     // Two copies saving 400 interleaved scores each at once: the ten best of all 800 remain.
     QFile::remove(path);
-    const pid_t a = Saver(path, 1, 2, 400, go[0]), b = Saver(path, 2, 2, 400, go[0]);
+    const pid_t racers[] = {Saver(path, 1, 2, 400, go[0]), Saver(path, 2, 2, 400, go[0])};
     if (write(go[1], "gg", 2) != 2) return 2;
-    int statusA = 0, statusB = 0;
-    waitpid(a, &statusA, 0), waitpid(b, &statusB, 0);
-    if (statusA || statusB || Read(path) != Listed(800))
-        return std::fprintf(stderr, "FAIL: a racing copy failed or its save was lost\n"), 1;
+    for (pid_t racer : racers) {
+        int status = 0;
+        waitpid(racer, &status, 0);
+        if (status != 0) return Fail("a racing copy failed");
+    }
+    if (Read(path) != Listed(800)) return Fail("a racing copy's save was lost:", Read(path));
 }
