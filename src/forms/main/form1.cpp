@@ -12,6 +12,9 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
+#include <QTouchEvent>
+
+#include <functional>
 
 namespace numora {
 namespace {
@@ -98,6 +101,71 @@ int ArrowKeyCode(int qtKey) {
     default:
         return 0;
     }
+}
+
+// The client area, which takes a tap or a click anywhere on it. Touches are taken as touches,
+// so Qt does not send the same finger again as a mouse click; the cells, being labels, let
+// both through to here.
+class BoardArea final : public QWidget {
+  public:
+    BoardArea(QWidget* parent, std::function<void(QPoint)> tapped)
+        : QWidget(parent), tapped_(std::move(tapped)) {
+        setAttribute(Qt::WA_AcceptTouchEvents);
+    }
+
+  protected:
+    // A press, not a release, makes the move, so it comes at once, as a key's does. A second
+    // click in quick succession arrives as a double-click, which QWidget hands to this too.
+    void mousePressEvent(QMouseEvent* event) override {
+        if (event->button() != Qt::LeftButton) return QWidget::mousePressEvent(event);
+        tapped_(event->position().toPoint());
+    }
+    // The first finger down is the tap: a finger that stays, slides or lifts, and any finger
+    // or palm that joins it before it lifts, adds nothing. A touchpad is left to send the
+    // clicks it makes.
+    bool event(QEvent* event) override {
+        switch (event->type()) {
+        case QEvent::TouchBegin: {
+            auto* touch = static_cast<QTouchEvent*>(event);
+            if (touch->device()->type() != QInputDevice::DeviceType::TouchScreen)
+                return QWidget::event(event);
+            tapped_(touch->points().front().position().toPoint());
+            return true;
+        }
+        case QEvent::TouchUpdate:
+        case QEvent::TouchEnd:
+        case QEvent::TouchCancel:
+            return true;
+        default:
+            return QWidget::event(event);
+        }
+    }
+
+  private:
+    std::function<void(QPoint)> tapped_;
+};
+
+// The arrow a tap at `at` (client-area pixels) stands for, 0 for none. Left or right of the
+// falling pair it steps toward the tap; on the pair it turns it; below it in its own columns
+// it drops a row. Above it the pair cannot go, and that is where the figure walks: a child
+// reaching for the figure must not move the pair, so a tap there does nothing.
+int TapKeyCode(const GameState& s, QPoint at) {
+    if (at.y() < kBannerHeight) return 0;
+    // A gap between two cells belongs to the cell left of it or above it.
+    const int col = at.x() / (cellW + 1);
+    const int row = (at.y() - kBannerHeight) / (cellH + 1);
+    if (col < std::min(s.blkCol[0], s.blkCol[1])) return kKeyLeft;
+    if (col > std::max(s.blkCol[0], s.blkCol[1])) return kKeyRight;
+    int top = nRow;
+    int bottom = -1;
+    for (std::size_t i = 0; i < 2; ++i) {
+        if (s.blkCol[i] != col) continue;
+        top = std::min(top, s.blkRow[i]);
+        bottom = std::max(bottom, s.blkRow[i]);
+    }
+    if (row > bottom) return kKeyDown;
+    if (row >= top) return kKeyUp;
+    return 0;
 }
 
 } // namespace
@@ -194,7 +262,7 @@ void Form1::BuildMenus() {
 }
 
 void Form1::BuildControls() {
-    client_ = new QWidget(this);
+    client_ = new BoardArea(this, [this](QPoint at) { BoardTapped(at); });
     client_->setObjectName(QStringLiteral("client"));
     client_->setFixedSize(kClientWidth, kClientHeight);
     setCentralWidget(client_);
@@ -327,6 +395,14 @@ void Form1::Form_KeyDown(int keyCode, Qt::KeyboardModifiers /*shift: not read*/)
     if (!isEnabled()) return;
     game_.KeyDown(keyCode);
     Sync();
+}
+
+// A tap is an arrow key only where the player sees the pair it moves: the keys still reach a
+// pair hidden by a cascade's pause, but a finger on the board cannot aim at what is not there.
+void Form1::BoardTapped(QPoint at) {
+    if (!game_.pairVisible()) return;
+    const int code = TapKeyCode(game_.state(), at);
+    if (code != 0) Form_KeyDown(code, Qt::NoModifier);
 }
 
 bool Form1::eventFilter(QObject* watched, QEvent* event) {

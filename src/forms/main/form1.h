@@ -68,6 +68,8 @@ class Form1 : public QMainWindow, private GameEvents {
     void PlaySound(Sound sound) override;
     void HandOverScore(int mode, std::int64_t score) override;
 
+    // A tap or a click on the client area at `at`: the arrow key it stands for, if any.
+    void BoardTapped(QPoint at);
     void BuildControls();
     void BuildMenus();
     // Makes every control, check mark and timer show the game's state.
