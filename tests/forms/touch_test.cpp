@@ -68,6 +68,10 @@ class TouchTest : public QObject {
             Tap(by, at);
             QCOMPARE(Shown(), Pixels(after));
         }
+        // The columns show in stripes, each as wide as a tap counts it: 51 pixels, gap included.
+        const QImage board = form.centralWidget()->grab().toImage();
+        const auto shade = [&board](int x) { return board.pixel(x, 300); };
+        QVERIFY(shade(50) != shade(51) && shade(51) == shade(101) && shade(50) == shade(102));
         form.Mhow_Click();
         Tap(Touch, Centre(0, 0));
         QCOMPARE(Shown(), Pixels({5, 7, 5, 6}));

@@ -141,6 +141,15 @@ class BoardArea final : public QWidget {
         }
     }
 
+    // Every other column a shade darker, so a child sees which column a tap falls in; the
+    // stripes are the columns exactly as a tap counts them, each gap with the cell left of it.
+    void paintEvent(QPaintEvent* /*event*/) override {
+        QPainter painter(this);
+        const QColor shade = palette().color(QPalette::Active, QPalette::Window).darker(104);
+        for (int col = 1; col < nCol; col += 2)
+            painter.fillRect(CellLeft(col), kBannerHeight, cellW + 1, nRow * (cellH + 1), shade);
+    }
+
   private:
     std::function<void(QPoint)> tapped_;
 };
