@@ -7,7 +7,7 @@
 
 using namespace numora;
 
-enum By { Click, Touch, HeldTouch, Touchpad };
+enum By { Click, Twice, Touch, HeldTouch, Touchpad }; // Twice: a double-click
 using Cells = std::array<int, 4>; // column and row of the pair's cell 0, then of its cell 1
 
 QPoint Centre(int col, int row) { // of a cell, in the client area
@@ -22,9 +22,9 @@ class TouchTest : public QObject {
     test::FakeSound sound;
     SeededRandom random{5};
     Form1 form{sound, random};
-    QPointingDevice* finger = QTest::createTouchDevice();
-    QPointingDevice* pad = QTest::createTouchDevice(QInputDevice::DeviceType::TouchPad,
-                                                    {QInputDevice::Capability::MouseEmulation});
+    std::unique_ptr<QPointingDevice> finger{QTest::createTouchDevice()};
+    std::unique_ptr<QPointingDevice> pad{QTest::createTouchDevice(
+        QInputDevice::DeviceType::TouchPad, {QInputDevice::Capability::MouseEmulation})};
 
     QList<int> Shown() const {
         const auto c =
@@ -33,10 +33,10 @@ class TouchTest : public QObject {
     }
     void Tap(By by, QPoint at) { // `at` in the client area; a held finger slides before it lifts
         QWidget* client = form.centralWidget();
-        QPointingDevice* device = by == Touchpad ? pad : finger;
-        if (by == Click)
-            return QTest::mouseClick(form.windowHandle(), Qt::LeftButton, {},
-                                     client->mapTo(&form, at));
+        QPointingDevice* device = by == Touchpad ? pad.get() : finger.get();
+        const QPoint in = client->mapTo(&form, at);
+        if (by == Click) return QTest::mouseClick(form.windowHandle(), Qt::LeftButton, {}, in);
+        if (by == Twice) return QTest::mouseDClick(form.windowHandle(), Qt::LeftButton, {}, in);
         QTest::touchEvent(&form, device).press(0, at, client);
         if (by == HeldTouch) QTest::touchEvent(&form, device).move(0, at + QPoint(9, 9), client);
         QTest::touchEvent(&form, device).release(0, at, client);
@@ -52,6 +52,7 @@ class TouchTest : public QObject {
         const std::tuple<Cells, By, QPoint, Cells> cases[] = {
             {{3, 0, 4, 0}, Click, Centre(0, 13), {2, 0, 3, 0}},
             {{3, 0, 4, 0}, Touch, Centre(7, 0), {4, 0, 5, 0}},
+            {{3, 0, 4, 0}, Twice, Centre(7, 9), {5, 0, 6, 0}},
             {{3, 0, 4, 0}, Click, {152, 60}, {2, 0, 3, 0}},
             {{3, 0, 4, 0}, HeldTouch, {153, 41}, {3, 1, 3, 0}},
             {{3, 0, 4, 0}, HeldTouch, Centre(4, 1), {3, 1, 4, 1}},
