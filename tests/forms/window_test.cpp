@@ -28,8 +28,13 @@ QString Geo(const QWidget* w) {
 QImage Png(const QString& path) {
     return QImage(path).convertToFormat(QImage::Format_ARGB32_Premultiplied);
 }
-QImage Image(const QLabel* label) {
-    return label->pixmap().toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+QImage Image(QLabel* label) { // as painted, without the box's background or children
+    const QSize size = label->pixmap().deviceIndependentSize().toSize();
+    QImage painted(size * qApp->devicePixelRatio(), QImage::Format_ARGB32_Premultiplied);
+    painted.setDevicePixelRatio(qApp->devicePixelRatio());
+    painted.fill(Qt::transparent);
+    label->render(&painted, {}, QRegion(QRect({}, size)), {});
+    return painted;
 }
 QImage Art(int id) { // as painted on this screen
     return Png(
