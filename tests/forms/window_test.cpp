@@ -61,6 +61,12 @@ struct Windows {
     bool shows(const QString& name) const { return get<QWidget>(name)->isVisibleTo(&form1); }
     void Choose(const QString& item) { get<QAction>(item)->trigger(); }
     void Press(Qt::Key key) { QTest::keyClick(&form1, key); }
+    // A timer of the window fires, as the event loop delivers it once its time is up.
+    void Fire(const QTimer& timer) {
+        QVERIFY(timer.isActive());
+        QTimerEvent due(timer.timerId());
+        QCoreApplication::sendEvent(const_cast<QTimer*>(&timer), &due);
+    }
     // The falling cells where the player sees them, "x,y x,y", or "hidden".
     QString Pair() const {
         if (!shows("LabB_0")) return QStringLiteral("hidden");
@@ -78,10 +84,10 @@ struct Windows {
     // Ends a game of `score`: a settled cell in a start cell, a tick, the closing fill's waits.
     void EndGame(qint64 score, const QString& newGame = {}) {
         form1.SetUp({.board = std::vector<std::string>(nRow, ". . . 5"), .score = score});
-        form1.Timer1_Timer();
+        Fire(form1.timer1());
         if (!newGame.isEmpty()) Choose(newGame);
         for (int k = 0; !form2 && k <= kCellCount; ++k)
-            form1.WaitOver();
+            Fire(form1.waitTimer());
     }
     QString Checked(const std::vector<const char*>& items) const {
         QString marks;
@@ -198,7 +204,7 @@ class WindowTest : public QObject {
         QCOMPARE(w.Pair(), At(4, 1) + " " + At(4, 0));
         w.Press(Qt::Key_Down);
         QCOMPARE(w.Pair(), At(4, 2) + " " + At(4, 1));
-        w.form1.Timer1_Timer();
+        w.Fire(w.form1.timer1());
         QCOMPARE(w.Pair(), At(4, 3) + " " + At(4, 2));
         w.Press(Qt::Key_Space); // no other key steers; an arrow to any child of the window does
         QTest::keyClick(w.cell(0, 0), Qt::Key_Left);
@@ -213,12 +219,12 @@ class WindowTest : public QObject {
         for (const char* score : {"30", "60"}) {
             w.form1.SetUp(kGroupOfTwo);
             const QString next = w.get("LabBp_0")->text() + w.get("LabBp_1")->text();
-            w.form1.Timer1_Timer();
+            w.Fire(w.form1.timer1());
             QCOMPARE(w.Score(), score);
             QCOMPARE(w.cell(5, 13)->text() + " " + w.cell(4, 13)->text(), "7 7");
             QCOMPARE(Painted(w.cell(5, 13)), QColor(0xFFC0C0));
             QCOMPARE(w.form1.waitTimer().interval(), 100);
-            w.form1.WaitOver();
+            w.Fire(w.form1.waitTimer());
             QVERIFY(!w.cell(5, 13)->isVisible() && w.cell(4, 13)->text() == "5");
             QCOMPARE(w.Pair(), At(3, 0) + " " + At(4, 0));
             QCOMPARE(w.get("LabB_0")->text() + w.get("LabB_1")->text(), next);
@@ -234,18 +240,18 @@ class WindowTest : public QObject {
         Situation situation = kGroupOfTwo;
         situation.score = 1990;
         w.form1.SetUp(situation);
-        w.form1.Timer1_Timer();
+        w.Fire(w.form1.timer1());
         QCOMPARE(w.sound.played, std::vector<Sound>{Sound::Milestone});
         QCOMPARE(w.form1.waitTimer().interval(), w.sound.DurationMs(Sound::Milestone));
         w.Press(Qt::Key_Left);
-        w.form1.Timer1_Timer();
+        w.form1.Timer1_Timer(); // a tick due just as the sound began
         QCOMPARE(w.Pair() + " " + w.Score(), "hidden 1990");
         QVERIFY(!w.form1.timer1().isActive());
-        w.form1.WaitOver();
+        w.Fire(w.form1.waitTimer());
         QCOMPARE(w.sound.played, (std::vector{Sound::Milestone, Sound::Landing}));
         QCOMPARE(w.Score(), "2020");
-        w.form1.WaitOver();
-        w.form1.Timer3_Timer();
+        w.Fire(w.form1.waitTimer());
+        w.Fire(w.form1.timer3());
         QCOMPARE(Image(w.get("PicTboy")), Art(214));
     }
 
@@ -314,20 +320,20 @@ class WindowTest : public QObject {
     // in the two steps facing the way the pair last went.
     void figureWalksAboveThePair() {
         Windows w("b1_2");
-        w.form1.Timer3_Timer();
+        w.Fire(w.form1.timer3());
         QCOMPARE(w.Figure(), "banner");
         QCOMPARE(w.get("PicTboy")->pos(), QPoint(112, 0));
         QCOMPARE(Image(w.get("PicTboy")), Art(204));
         w.Press(Qt::Key_Down);
-        w.form1.Timer3_Timer();
+        w.Fire(w.form1.timer3());
         QCOMPARE(w.Figure(), "banner");
         w.Press(Qt::Key_Down);
         w.Press(Qt::Key_Left);
-        w.form1.Timer3_Timer();
+        w.Fire(w.form1.timer3());
         QCOMPARE(w.Figure(), "100,52");
         QCOMPARE(Image(w.get("PicMove")), Art(200));
         w.Press(Qt::Key_Right);
-        w.form1.Timer3_Timer();
+        w.Fire(w.form1.timer3());
         QCOMPARE(w.Figure(), "150,52");
         QCOMPARE(Image(w.get("PicMove")), Art(203));
     }
@@ -339,7 +345,7 @@ class WindowTest : public QObject {
         QSignalSpy ended(&w.form1, &Form1::gameEnded);
         w.form1.show();
         w.form1.SetUp({.board = std::vector<std::string>(nRow, ". . . 5")});
-        w.form1.Timer1_Timer(); // the closing fill begins
+        w.Fire(w.form1.timer1()); // the closing fill begins
         w.Choose("Mhow");
         w.form1.close();
         for (QWidget* window : QApplication::topLevelWidgets()) // none keeps the program up
