@@ -20,7 +20,7 @@ class ModuleSoundPlayer final : public SoundPlayer {
     ~ModuleSoundPlayer() override;
     void Preload() override; // loads the module, once
     void Play(Sound sound) override;
-    int DurationMs(Sound sound) const override; // from the wave headers, module or not
+    int DurationMs(Sound sound) const override; // known when built, module or not
     bool loaded() const { return player_ != nullptr; }
 
     // Beside the program (the build tree), then where the install puts it.

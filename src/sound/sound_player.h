@@ -11,7 +11,8 @@ class SoundPlayer {
     virtual ~SoundPlayer() = default;
     // Starts the sound and returns at once.
     virtual void Play(Sound sound) = 0;
-    // The sound's length, from its wave header: how long a caller that waits must wait.
+    // The sound's length, known when the program is built: how long a caller that waits
+    // must wait.
     virtual int DurationMs(Sound sound) const = 0;
     // Readies the sounds so that the first play is not late; cheap once done.
     virtual void Preload() {}
