@@ -1,36 +1,43 @@
 #include "sound/qt_sound_player.h"
 
-#include <QSoundEffect>
-#include <QUrl>
+#include "sound/embedded_sounds.h"
+
+#include <QAudioFormat>
+#include <QAudioSink>
+#include <QMediaDevices>
 
 namespace numora {
 
-QtSoundPlayer::QtSoundPlayer(QObject* parent) : QObject(parent) {}
+QtSoundPlayer::QtSoundPlayer() = default;
 
 QtSoundPlayer::~QtSoundPlayer() = default;
 
-QSoundEffect* QtSoundPlayer::Effect(Sound sound) {
-    auto it = effects_.find(sound);
-    if (it != effects_.end()) return it->second;
-    auto* effect = new QSoundEffect(this);
-    effect->setSource(QUrl(QStringLiteral("qrc") + SoundResourcePath(sound)));
-    effects_[sound] = effect;
-    return effect;
-}
-
 void QtSoundPlayer::Preload() {
-    for (Sound sound : kSounds)
-        Effect(sound);
+    if (!voices_.empty()) return;
+    // With no device the sinks fail to start, quietly: the game plays on silently.
+    const QAudioDevice device = QMediaDevices::defaultAudioOutput();
+    for (Sound sound : kSounds) {
+        const EmbeddedWaveFormat& wave = EmbeddedSoundFormat(sound);
+        QAudioFormat format;
+        format.setSampleRate(wave.sampleRate);
+        format.setChannelCount(wave.channels);
+        format.setSampleFormat(wave.bitsPerSample == 8 ? QAudioFormat::UInt8 : QAudioFormat::Int16);
+        Voice& voice = voices_[sound];
+        voice.samples = EmbeddedSoundSamples(sound);
+        voice.sink = std::make_unique<QAudioSink>(device, format);
+        // The whole sound fits the stream's buffer and is handed over at once: the server
+        // plays it to the end whatever the window's thread is busy with.
+        voice.sink->setBufferSize(voice.samples.size());
+    }
 }
 
 void QtSoundPlayer::Play(Sound sound) {
+    Preload();
     // A new request stops whatever still plays, as the one system sound service did.
-    for (auto& [other, effect] : effects_) {
-        if (other != sound) effect->stop();
-    }
-    QSoundEffect* effect = Effect(sound);
-    effect->stop();
-    effect->play();
+    for (auto& [each, voice] : voices_)
+        voice.sink->stop();
+    Voice& voice = voices_.at(sound);
+    if (QIODevice* stream = voice.sink->start()) stream->write(voice.samples);
 }
 
 int QtSoundPlayer::DurationMs(Sound sound) const {
