@@ -29,7 +29,7 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # What the program needs at run time out of dpkg-shlibdeps' sight: the Wayland platform
 # plugin Qt loads by name (the X11 one comes with libqt6gui6). Sound needs nothing more:
-# the module's QSoundEffect plays through the PulseAudio client inside libQt6Multimedia,
+# the module's QAudioSink plays through the PulseAudio client inside libQt6Multimedia,
 # which dpkg-shlibdeps reads off the module. The program's own texts use the font it
 # carries; a full CJK font is only recommended, for players' names beyond those texts.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-wayland")
