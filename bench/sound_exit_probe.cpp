@@ -1,6 +1,6 @@
 // One close of the program at the moment its first game starts: the sound module loaded,
 // its sounds set loading and the landing sound asked for, then the program ends after the
-// given number of microseconds, and everything torn down in the order main() does.
+// given number of microseconds, and everything torn down and ended as main() does.
 // bench/sound_exit runs it many times and counts the runs that never end.
 // Usage: sound_exit_probe <module path without suffix> <microseconds>
 #include "sound/module_sound_player.h"
@@ -10,8 +10,9 @@
 
 #include <cstdlib>
 
-int main(int argc, char* argv[]) {
-    if (argc != 3) return 2;
+namespace {
+
+int Close(int argc, char* argv[]) {
     QApplication app(argc, argv);
     numora::ModuleSoundPlayer sound({QString::fromLocal8Bit(argv[1])});
     sound.Preload();
@@ -24,4 +25,11 @@ int main(int argc, char* argv[]) {
     while (static_cast<unsigned long>(clock.nsecsElapsed() / 1000) < micros)
         QCoreApplication::processEvents();
     return 0;
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    if (argc != 3) return 2;
+    numora::EndProcess(Close(argc, argv));
 }

@@ -7,7 +7,9 @@
 
 #include <memory>
 
-int main(int argc, char* argv[]) {
+namespace {
+
+int Play(int argc, char* argv[]) {
     QApplication app(argc, argv);
     numora::SetUpApplication();
 
@@ -21,4 +23,10 @@ int main(int argc, char* argv[]) {
                                 numora::ProgramFolder());
     form1.show();
     return app.exec();
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    numora::EndProcess(Play(argc, argv));
 }

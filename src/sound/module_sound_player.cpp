@@ -6,6 +6,9 @@
 #include <QLibrary>
 #include <QtDebug>
 
+#include <cstdio>
+#include <cstdlib>
+
 namespace numora {
 
 ModuleSoundPlayer::ModuleSoundPlayer(QStringList candidates) : candidates_(std::move(candidates)) {}
@@ -43,6 +46,11 @@ void ModuleSoundPlayer::Play(Sound sound) {
 
 int ModuleSoundPlayer::DurationMs(Sound sound) const {
     return EmbeddedSoundDurationMs(sound);
+}
+
+void EndProcess(int status) {
+    std::fflush(nullptr);
+    std::quick_exit(status);
 }
 
 } // namespace numora

@@ -32,4 +32,11 @@ class ModuleSoundPlayer final : public SoundPlayer {
     std::unique_ptr<SoundPlayer> player_;
 };
 
+// Ends the process with `status` once the windows, the sound service and the application
+// object are gone. Qt Multimedia's exit-time destructor frees its PulseAudio connection while
+// that connection's own thread may still be dispatching a reply, which aborts about one exit
+// in a few thousand; by then every list is saved and nothing is left for the libraries'
+// exit-time destructors to do, so they are not run.
+[[noreturn]] void EndProcess(int status);
+
 } // namespace numora
