@@ -88,6 +88,7 @@ figure_off ; - ; - ; - ; AnA2 ; frame=0.0|facing=0|checked=20n|fig=banner
 figure_on_mid_game ; - ; - ; - ; n1y ; flags=play t1=2000 step pair t3|fig=350,40
 # The figure stands above the pair's leftmost, highest cell, or in the banner near the top.
 figure_above_flat_pair ; - ; 3 5 2 4 5 3 ; - ; A ; fig=150,148
+figure_above_upright_pair ; - ; 3 4 2 3 5 3 ; - ; A ; fig=150,116
 figure_rows_1_2_banner ; - ; 3 2 2 3 1 3 ; - ; A ; fig=banner
 figure_cell1_left ; - ; 5 2 2 4 2 3 ; - ; A ; fig=200,52
 figure_bottom ; - ; 0 13 2 0 12 3 ; - ; A ; fig=0,372
