@@ -83,13 +83,20 @@ bool ReadSeed(const QString& path, const QString& seed, LeaderboardList& list) {
     return true;
 }
 
-// Puts `bytes` in place of the file whole, or leaves the old file as it was. The flush is
-// made and checked before the commit: QSaveFile::commit() (Qt 6.4) ignores a failure of the
-// flush it makes itself, and would put a short or empty file in place of the old one when
-// the disk fills during the save, and report success.
+// Puts `bytes` in place of the file whole, or leaves the old file as it was. A write the disk
+// cuts short returns what fitted and sets no error; only writing on from there makes the
+// system say why (a full disk, a size limit). Unbuffered, so every write reaches the system
+// at once and QSaveFile::commit() (Qt 6.4), which ignores a failure of its own flush, finds
+// nothing left to flush: it would put a short file in place of the old one, and report
+// success.
 bool WriteWhole(QSaveFile& out, const QByteArray& bytes) {
-    return out.open(QIODevice::WriteOnly) && out.write(bytes) == bytes.size() && out.flush() &&
-           out.commit();
+    if (!out.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return false;
+    for (qint64 written = 0; written < bytes.size();) {
+        const qint64 n = out.write(bytes.constData() + written, bytes.size() - written);
+        if (n <= 0) return false;
+        written += n;
+    }
+    return out.commit();
 }
 
 QString LockPath(const QString& path) {
