@@ -20,6 +20,7 @@ namespace {
 // GB18030 contains GBK, so files from the Windows original read correctly, and it can
 // encode every character, so any name typed here comes back unchanged.
 constexpr const char* kNameEncoding = "GB18030";
+constexpr const char* kOriginalEncoding = "windows-936";
 
 QString DecodeGb18030(QByteArrayView bytes) {
     QStringDecoder decoder(kNameEncoding, QStringConverter::Flag::Stateless);
@@ -47,9 +48,22 @@ QString DecodeName(QByteArrayView bytes) {
     return name + DecodeGb18030(bytes.sliced(from));
 }
 
+// The Windows original reads names in CP936 and knows nothing of what GB18030 adds to it.
+// Each character goes in CP936's bytes only where this program reads them back as that same
+// character: CP936 writes "€" as 0x80, which GB18030 lacks, but gives some private-use
+// characters codes that GB18030 reads as others, and puts "?" for what it lacks.
 QByteArray EncodeName(const QString& name) {
-    QStringEncoder encoder(kNameEncoding, QStringConverter::Flag::Stateless);
-    return encoder.encode(name);
+    QStringEncoder cp936(kOriginalEncoding, QStringConverter::Flag::Stateless);
+    QStringEncoder gb18030(kNameEncoding, QStringConverter::Flag::Stateless);
+    QByteArray out;
+    for (qsizetype i = 0; i < name.size();) {
+        const qsizetype length = name[i].isHighSurrogate() && i + 1 < name.size() ? 2 : 1;
+        const QStringView character = QStringView(name).sliced(i, length);
+        i += length;
+        const QByteArray bytes = cp936.encode(character);
+        out += DecodeName(bytes) == character ? bytes : QByteArray(gb18030.encode(character));
+    }
+    return out;
 }
 
 bool IsBlank(char c) {

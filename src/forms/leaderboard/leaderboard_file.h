@@ -3,8 +3,8 @@
 //
 // The file format is shared with the original Windows program and must stay readable by it:
 // no header, one entry per line, best first, each line `name,score` + CR LF, names in GBK
-// (read and written here as GB18030, its superset). A file the program writes always has
-// exactly ten lines.
+// (read here as GB18030, its superset; written as CP936, the original's code page, where it
+// has the character). A file the program writes always has exactly ten lines.
 #pragma once
 
 #include <QByteArray>
@@ -63,7 +63,8 @@ QString LeaderboardFilePath(const QString& folder, int mode);
 LeaderboardList ParseLeaderboard(const QByteArray& bytes);
 
 // Exactly ten lines, CR LF after each: an entry's own line where it has one, name and score
-// in GB18030 otherwise.
+// otherwise, each character of the name in CP936 where CP936 has it and reading gives it back,
+// in GB18030 where not.
 QByteArray FormatLeaderboard(const LeaderboardList& list);
 
 // The score text of one line: optional surrounding blanks, optional sign, decimal digits.

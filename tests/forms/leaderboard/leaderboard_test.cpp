@@ -67,11 +67,13 @@ class LeaderboardTest : public QObject {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QByteArray>(
             "after"); // the bytes saved; or, after "!", what the message says
-        // A missing file is created; place 1 whatever the score; a comma becomes "，".
-        QTest::newRow("missing file, comma in name")
-            << "none" << QByteArray() << qint64(0) << 0 << "小明,1"
+        // A missing file is created; place 1 whatever the score; a comma becomes "，". A
+        // character CP936 has is in its bytes ("€" 80), others in GB18030's: U+E76C too, whose
+        // CP936 code A2 E3 is "€" to GB18030.
+        QTest::newRow("missing file, typed name")
+            << "none" << QByteArray() << qint64(0) << 0 << "小明,1€😀\uE76C"
             << "\xd0\xa1\xc3\xf7\xa3\xac"
-               "1,0\r\n" +
+               "1\x80\x94\x39\xfc\x36\x83\x36\xc7\x39,0\r\n" +
                    Zeros(9);
         // Untouched lines come back byte for byte; the new entry goes below a tie.
         QTest::newRow("legacy GBK file, twelve lines")
