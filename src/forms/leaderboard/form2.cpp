@@ -116,25 +116,25 @@ QString Form2::seedPath() const {
 void Form2::ShowFor(int mode, qint64 score, bool takeKeyboard) {
     grd = mode;
     fcount = score;
-    Form_Load();
+    const LoadResult loaded = Form_Load();
     if (newPos_ >= 0) Text1_->setFocus();
+    QWidget* active = QApplication::activeWindow();
+    setAttribute(Qt::WA_ShowWithoutActivating, !takeKeyboard);
+    show();
     if (takeKeyboard) {
-        setAttribute(Qt::WA_ShowWithoutActivating, false);
-        show();
         raise();
         activateWindow();
-        return;
     }
+    // Once the window stands, so the message opens over it.
+    if (loaded.status == LoadStatus::Unreadable)
+        ShowMessage(UnreadableText(filePath()), loaded.detail);
     // A child steering the first pair of a new game must not find the arrows typing into the
     // name box. Some platforms activate a new window whatever it asks, so the keyboard is
     // handed straight back to the window that had it.
-    QWidget* active = QApplication::activeWindow();
-    setAttribute(Qt::WA_ShowWithoutActivating, true);
-    show();
-    if (active && active != this) active->activateWindow();
+    if (!takeKeyboard && active && active != this) active->activateWindow();
 }
 
-void Form2::Form_Load() {
+LoadResult Form2::Form_Load() {
     // Every opening starts from the design state, whatever the last game left on screen.
     if (message_) message_->close();
     Text1_->clear();
@@ -145,11 +145,14 @@ void Form2::Form_Load() {
     if (loaded.fresh()) {
         newPos_ = 0;
     } else {
-        newPos_ = FindPlace(list_, fcount);
+        // A list that cannot be read can take no entry: asking for a name would only lead to a
+        // save that must fail.
+        newPos_ = loaded.status == LoadStatus::Read ? FindPlace(list_, fcount) : -1;
         SetOffering(newPos_ >= 0);
     }
     ShowList();
     sound_.Play(Sound::Milestone);
+    return loaded;
 }
 
 void Form2::ShowList() {
@@ -219,6 +222,12 @@ QString Form2::MessageFor(const SaveResult& result) {
         return failed(QStringLiteral("这个文件没能写入。原来的排行榜没有改动。"));
     }
     return {};
+}
+
+QString Form2::UnreadableText(const QString& path) {
+    return QStringLiteral("排行榜文件读不出来，这次的成绩不能保存。\n\n排行榜文件：%1\n\n"
+                          "为了不丢掉上面的成绩，没有改动它。")
+        .arg(QDir::toNativeSeparators(path));
 }
 
 void Form2::hideEvent(QHideEvent* event) {

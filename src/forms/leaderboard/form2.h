@@ -32,7 +32,8 @@ class Form2 : public QWidget {
         : Form2(sound, std::move(folder), QString(), parent) {}
 
     // The hand-over at the end of a game: loads the list of `mode` (1..5) against the final
-    // `score` and shows the window without blocking the main window. Called again while
+    // `score` and shows the window without blocking the main window. A list that is there but
+    // cannot be read is said at once, and no name is asked for. Called again while
     // the window is open, it starts afresh for the new game. Without `takeKeyboard` it shows
     // but leaves the keyboard where it is: the main window has just started a game.
     void ShowFor(int mode, qint64 score, bool takeKeyboard = true);
@@ -55,6 +56,8 @@ class Form2 : public QWidget {
 
     // What the save attempt comes to as a message for the player.
     static QString MessageFor(const SaveResult& result);
+    // What the player reads when the list at `path` cannot be read.
+    static QString UnreadableText(const QString& path);
 
     void Command1_Click();
 
@@ -62,7 +65,7 @@ class Form2 : public QWidget {
     void hideEvent(QHideEvent* event) override;
 
   private:
-    void Form_Load();
+    LoadResult Form_Load();
     void ShowList();
     void SetOffering(bool offering);
     void ShowMessage(const QString& text, const QString& detail = {});

@@ -85,16 +85,35 @@ LeaderboardEntry ParseLine(QByteArrayView line) {
     return entry;
 }
 
+enum class Found { List, Nothing, Unreadable };
+
+// What is at `path`: a list read to its end (into `list`), nothing, or something that cannot
+// be read (the system's words in `detail`, when it gave any). Something other than a plain
+// file is never opened: a named pipe would block the game until something wrote to it.
+Found ReadFile(const QString& path, LeaderboardList& list, QString& detail) {
+    const QFileInfo info(path);
+    if (info.exists() && !info.isFile()) return Found::Unreadable;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        if (!QFileInfo::exists(path)) return Found::Nothing;
+        detail = file.errorString();
+        return Found::Unreadable;
+    }
+    const std::optional<LeaderboardList> read = ReadLeaderboard(file);
+    if (!read) {
+        detail = file.errorString();
+        return Found::Unreadable;
+    }
+    list = *read;
+    return Found::List;
+}
+
 // Reads the seed file into `list` when it is another plain file that can be read.
 bool ReadSeed(const QString& path, const QString& seed, LeaderboardList& list) {
-    const QFileInfo info(seed);
-    if (seed.isEmpty() || info.absoluteFilePath() == QFileInfo(path).absoluteFilePath() ||
-        !info.isFile())
-        return false;
-    QFile file(seed);
-    if (!file.open(QIODevice::ReadOnly)) return false;
-    list = ReadLeaderboard(file);
-    return true;
+    QString ignored;
+    return !seed.isEmpty() &&
+           QFileInfo(seed).absoluteFilePath() != QFileInfo(path).absoluteFilePath() &&
+           ReadFile(seed, list, ignored) == Found::List;
 }
 
 // Puts `bytes` in place of the file whole, or leaves the old file as it was. A write the disk
@@ -117,11 +136,8 @@ QString LockPath(const QString& path) {
     return path + QStringLiteral(".lock");
 }
 
-// Something other than a plain file stands at the path. Such a thing is never opened: a named
-// pipe would block the game until something wrote to it.
-bool IsOtherThanFile(const QString& path) {
-    const QFileInfo info(path);
-    return info.exists() && !info.isFile();
+LoadStatus StatusOf(Found found) {
+    return found == Found::List ? LoadStatus::Read : LoadStatus::Unreadable;
 }
 
 } // namespace
@@ -235,30 +251,31 @@ QString SanitizeName(const QString& typed) {
     return out;
 }
 
-LeaderboardList ReadLeaderboard(QIODevice& device) {
+std::optional<LeaderboardList> ReadLeaderboard(QIODevice& device) {
     constexpr qint64 kChunk = 64 * 1024;
     QByteArray bytes;
     int lineBreaks = 0;
     while (lineBreaks < kLeaderboardSize && bytes.size() < kMaxReadBytes) {
-        const QByteArray chunk = device.read(qMin(kChunk, kMaxReadBytes - bytes.size()));
-        if (chunk.isEmpty()) break;
-        lineBreaks += int(chunk.count('\n'));
-        bytes += chunk;
+        const qsizetype had = bytes.size();
+        bytes.resize(had + qMin(kChunk, kMaxReadBytes - had));
+        // The count, not the bytes: an empty read is the end of the file or an error, and only
+        // -1 tells them apart.
+        const qint64 n = device.read(bytes.data() + had, bytes.size() - had);
+        if (n < 0) return std::nullopt;
+        bytes.truncate(had + n);
+        if (n == 0) break;
+        lineBreaks += int(QByteArrayView(bytes).sliced(had).count('\n'));
     }
     return ParseLeaderboard(bytes);
 }
 
 LoadResult LoadLeaderboard(const QString& path, const QString& seed) {
     LoadResult result;
-    QFile file(path);
-    if (!IsOtherThanFile(path) && file.open(QIODevice::ReadOnly)) {
-        result.list = ReadLeaderboard(file);
-        return result;
-    }
-    // Something there that cannot be read (a folder, no permission, a pipe) is shown as an empty
-    // list but never overwritten: it may hold entries that become readable again.
-    if (QFileInfo::exists(path)) {
-        result.status = LoadStatus::Unreadable;
+    // Something there that cannot be read (a folder, no permission, a pipe, a failing disk) is
+    // never overwritten: it may hold entries that become readable again.
+    Found found = ReadFile(path, result.list, result.detail);
+    if (found != Found::Nothing) {
+        result.status = StatusOf(found);
         return result;
     }
 
@@ -270,9 +287,9 @@ LoadResult LoadLeaderboard(const QString& path, const QString& seed) {
         return result;
     }
     // Another copy of the game may have created it while this one waited.
-    if (file.open(QIODevice::ReadOnly)) {
-        result.status = LoadStatus::Read;
-        result.list = ReadLeaderboard(file);
+    found = ReadFile(path, result.list, result.detail);
+    if (found != Found::Nothing) {
+        result.status = StatusOf(found);
         return result;
     }
     // A list the player keeps beside the program goes on here; the new file holds it.
@@ -333,21 +350,12 @@ SaveResult SaveLeaderboardEntry(const QString& path, const LeaderboardList& seen
     if (!lock.tryLock(lockTimeoutMs)) return LockFailure(path, lock);
 
     LeaderboardList now = PlaceholderList();
-    QFile file(path);
-    if (IsOtherThanFile(path)) {
+    const Found found = ReadFile(path, now, result.detail);
+    if (found == Found::Unreadable) {
         result.status = SaveStatus::ReadFailed;
         return result;
     }
-    if (file.open(QIODevice::ReadOnly)) {
-        now = ReadLeaderboard(file);
-        file.close();
-    } else if (QFileInfo::exists(path)) {
-        result.status = SaveStatus::ReadFailed;
-        result.detail = file.errorString();
-        return result;
-    } else {
-        ReadSeed(path, seed, now);
-    }
+    if (found == Found::Nothing) ReadSeed(path, seed, now);
 
     const bool unchanged = now == seen && offered >= 0 && offered < kLeaderboardSize;
     const int place = unchanged ? offered : FindPlace(now, score);

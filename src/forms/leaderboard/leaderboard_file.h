@@ -12,6 +12,7 @@
 #include <QtGlobal>
 
 #include <array>
+#include <optional>
 #include <utility>
 
 class QFileDevice;
@@ -96,16 +97,20 @@ enum class LoadStatus {
 struct LoadResult {
     LoadStatus status = LoadStatus::Read;
     LeaderboardList list = PlaceholderList();
+    QString detail; // the system's own words when the list could not be read
 
     // Whether the list is a fresh one, on which the new score is offered place 1 whatever it
-    // is, as the original program did when it found no file.
-    bool fresh() const { return status != LoadStatus::Read; }
+    // is, as the original program did when it found no file. A list that is there but cannot
+    // be read is not: a save would put a new list in place of entries no one has seen.
+    bool fresh() const {
+        return status == LoadStatus::Created || status == LoadStatus::CreateFailed;
+    }
 };
 
 // Reads at most the first ten lines, and never more than kMaxReadBytes, so a huge or
-// damaged file cannot exhaust memory.
+// damaged file cannot exhaust memory. Nothing when the device fails while reading.
 inline constexpr qint64 kMaxReadBytes = 16 * 1024 * 1024;
-LeaderboardList ReadLeaderboard(QIODevice& device);
+std::optional<LeaderboardList> ReadLeaderboard(QIODevice& device);
 
 // `seed` is the same mode's file in another folder (the one beside the program, when the
 // files live in the player's folder): when nothing is at `path`, the list starts from that
