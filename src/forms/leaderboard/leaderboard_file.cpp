@@ -119,9 +119,8 @@ bool ReadSeed(const QString& path, const QString& seed, LeaderboardList& list) {
 // Puts `bytes` in place of the file whole, or leaves the old file as it was. A write the disk
 // cuts short returns what fitted and sets no error; only writing on from there makes the
 // system say why (a full disk, a size limit). Unbuffered, so every write reaches the system
-// at once and QSaveFile::commit() (Qt 6.4), which ignores a failure of its own flush, finds
-// nothing left to flush: it would put a short file in place of the old one, and report
-// success.
+// at once: QSaveFile::commit() (Qt 6.4) ignores a failure of its own flush, and with bytes
+// still buffered would put a short file in place of the old one and report success.
 bool WriteWhole(QSaveFile& out, const QByteArray& bytes) {
     if (!out.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return false;
     for (qint64 written = 0; written < bytes.size();) {
