@@ -122,7 +122,7 @@ class LeaderboardTest : public QObject {
     void table() {
         QFETCH(Case, row);
         auto [at, before, score, offered, name, after] = row;
-        if (at == "full" && smallDisk_.isEmpty()) QSKIP("No small disk: mounting it takes root");
+        if (at == "full" && smallDisk_.isEmpty()) QSKIP("No 64 KiB tmpfs: mounting one takes root");
         QTemporaryDir dir, program;
         const auto writable = qScopeGuard([&] { QFile::setPermissions(dir.path(), kOwnerAll); });
         const QString folder = at == "full" ? smallDisk_ : dir.path();
