@@ -7,7 +7,7 @@
 #include <QtWidgets>
 
 #include <csignal>
-#include <sched.h>
+#include <fcntl.h>
 #include <sys/mount.h>
 #include <sys/prctl.h>
 #include <sys/resource.h>
@@ -59,8 +59,8 @@ class LeaderboardTest : public QObject {
     static void Row(const char* tag, const Case& row) { QTest::newRow(tag) << row; }
 
   private slots:
-    // The corpus replay (NUMORA_CORPUS adds folders) and the mount of a small disk, for this
-    // process alone, come before the test runs as "nobody": as root, permissions would not hold.
+    // Before the test runs as "nobody" (as root, permissions would not hold): the corpus replay
+    // (NUMORA_CORPUS adds folders), and the mount of a small disk that this process alone reaches.
     void initTestCase() {
         int replayed = 0;
         for (const QString& folder :
@@ -70,13 +70,13 @@ class LeaderboardTest : public QObject {
                 LLVMFuzzerTestOneInput(reinterpret_cast<const uchar*>(bytes.data()), bytes.size());
             }
         QVERIFY(replayed > 20);
-        const QString small = QCoreApplication::applicationDirPath() + "/small-disk";
-        if (geteuid() == 0 && QDir().mkpath(small) && unshare(CLONE_NEWNS) == 0 &&
-            mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0 &&
-            mount("tmpfs", qPrintable(small), "tmpfs", 0, "size=64k,uid=65534") == 0)
-            smallDisk_ = small;
+        QTemporaryDir point; // once detached, the disk is held by an open folder alone
+        if (geteuid() == 0 && mount("tmpfs", qPrintable(point.path()), "tmpfs", 0, "size=64k") == 0)
+            smallDisk_ = QString("/proc/self/fd/%1").arg(open(qPrintable(point.path()), O_PATH));
+        umount2(qPrintable(point.path()), MNT_DETACH);
+        point.remove();
         QVERIFY(geteuid() || (setgid(65534) == 0 && setuid(65534) == 0));
-        QCOMPARE(prctl(PR_SET_DUMPABLE, 1), 0); // a changed user may not open /proc/self/mem
+        QCOMPARE(prctl(PR_SET_DUMPABLE, 1), 0); // else /proc/self is closed to a changed user
         std::signal(SIGXFSZ, SIG_IGN); // a file-size limit reached fails the write, no more
     }
 
