@@ -28,8 +28,7 @@ startup_idle ; - ; - ; - ; |TDLA ; flags=splash|checked=00y|fig=none|score=0 0 g
 # A new game that keeps the old board, score, check mark or figure place; bad modes taken.
 new_game_clears ; 1 2 3 4 5 6 7 8 ; - ; 450 0 ; 306 ; row13=. . . . . . . .|score=0 0 g0
     flags=play t1=2000 step pair t3|checked=30y|fig=350,40|cells=0 0 0
-# A spawn that keeps the old facing or the old tick's schedule; a Down that only moves
-# must keep the schedule.
+# A spawn keeps the old facing or tick's schedule, or a mere Down restarts it.
 spawn_faces_left_restarts_timer ; - ; 4 13 2 5 13 3 ; - ; RDD ; pair=3,1 4,1|facing=0|starts=2
 # Down refused and sideways keys moving only the landed coordinates while a cascade waits.
 cascade_waits ; . . . 3/. . . 7 3 ; 2 13 7 2 12 9 ; - ; TDL ; score=30 30 g1|pair=1,13 1,12
@@ -42,31 +41,26 @@ cascade_done ; . . . 3/. . . 7 3 ; 2 13 7 2 12 9 ; - ; TS ; row12=. . . . . . . 
     row13=. . 9 . . . . .|flags=play t1=2000 step pair t3|pair=3,0 4,0|log=104|starts=2|cells=1 0 1
 second_landing_scores_afresh ; - ; - ; - ; 1|DDDDDDDDDDDDDDSDDDDDDDDDDDDDDS ; score=60 60 g1
     log=104 104
-# A milestone in the cascade cuts in before the pause and freezes the game; pictures and
-# the score caption change only after its sound.
+# A milestone cuts in before the pause; pictures and score show only after its sound.
 cascade_milestone_freezes ; . . . 3/. . . 7 3 ; 2 13 7 2 12 9 ; 1960 0 ; TWALTU ; log=104 106
     flags=play t3 wait=sound106|stage=1 set 0|score=2040 1990 g2|facing=0|pair=2,13 2,12
 cascade_milestone_after_sound ; . . . 3/. . . 7 3 ; 2 13 7 2 12 9 ; 1960 0 ; TWW ; stage=1 set 1
     score=2040 2040 g2|flags=play t3 wait=100
-# The landing's own milestone before its chime; one stage per step, however many
-# multiples it passes; pictures stop at set 4; scores never wrap at 32 bits.
+# The milestone before the chime; one stage a step; pictures stop at set 4; no 32-bit wrap.
 milestone_before_chime ; . . . . . 7 ; 4 13 7 4 12 5 ; 3990 0 ; TS ; log=106 104|stage=1 set 1
     score=4020 4020 g1|flags=play t1=1200 step pair t3
 milestone_sets_stop_at_4 ; . . . . . 7 ; 4 13 7 4 12 5 ; 11990 4 ; TS ; stage=5 set 4|log=106 104
 score_past_32_bits ; . . . . . 7 ; 4 13 7 4 12 5 ; 2147483600 1073741800 ; TS
     score=2147483630 2147483630 g1
-# A cell in the top row drops like any other, here twice: in the drop and in the cascade
-# of four 6s.
+# A cell in the top row drops like any other: in the drop and in the cascade of four 6s.
 top_row_drops ; 20/6/6/6/6/2/6/6/6/6/6/6/6/. ; 0 13 6 1 13 8 ; - ; TS ; row0=. . . . . . . .
     row11=. . . . . . . .|row12=20 . . . . . . .|row13=2 8 . . . . . .
-# Each settled cell drops a row per removed cell beneath it, column by column; a cell held
-# on one side keeps its gap; each level of the cascade, top row too, scores its group.
+# Cells drop a row per removed cell beneath; each level of a cascade scores its group.
 rescan_reaches_the_top_row ; 5@0,0 5@1,0 7@5,13 ; 4 13 7 4 12 5 ; - ; TS ; row0=. . . . . . . .
     score=80 80 g2
 drop_and_three_levels ; 1/5/5/8 2 . 8 . 6/9 9 . 1/9 4 . 4 4 4 ; 2 13 4 2 12 7 ; - ; TS
     row11=. . . . . . . .|row12=1 2 . 8 . 6 . .|row13=8 9 7 1 . . . .|score=480 480 g6
-# A level chosen before a game lapses at the new game, acts at once mid-game, ignores a
-# fourth item, and returns with the first group; a landing without one changes nothing.
+# A level lapses at a new game, acts at once, returns with a group; no group, no change.
 level_before_and_during ; - ; - ; - ; c2|bcd ; flags=play t1=800 step pair t3|checked=23y|starts=3
 level_returns_with_a_group ; . . . . . 7 ; 4 13 7 4 12 5 ; - ; c2|TS
     flags=play t1=800 step pair t3|score=30 30 g1
@@ -79,8 +73,7 @@ unknown_serials_ignored ; . . . . . 7 ; 4 13 7 4 12 5 ; 1990 0 ; Tk
     flags=play step t3 wait=sound106|log=106
 abandoned_milestone ; . . . . . 7 ; 4 13 7 4 12 5 ; 1990 0 ; T1s ; stage=0 set 0|log=106
     score=0 0 g1
-# Frames alternate and face the last performed shift; a stopped timer draws nothing; the
-# start-up set stands in the banner before any game; the switch acts at once.
+# Frames alternate, facing the last shift; the figure switch acts at once, game or not.
 figure_before_a_game ; - ; - ; - ; |AyA ; frame=0.0|facing=0|fig=banner|flags=t3 splash
 figure_frames ; - ; 3 5 2 4 5 3 ; 0 2 ; AARAA ; frame=2.3|facing=2|fig=200,148
 figure_off ; - ; - ; - ; AnA2 ; frame=0.0|facing=0|checked=20n|fig=banner
@@ -92,8 +85,7 @@ figure_above_upright_pair ; - ; 3 4 2 3 5 3 ; - ; A ; fig=150,116
 figure_rows_1_2_banner ; - ; 3 2 2 3 1 3 ; - ; A ; fig=banner
 figure_cell1_left ; - ; 5 2 2 4 2 3 ; - ; A ; fig=200,52
 figure_bottom ; - ; 0 13 2 0 12 3 ; - ; A ; fig=0,372
-# Only a cell at (3,0) or (4,0) ends the game, at the next tick: a pair spawned onto it can
-# still move until then.
+# Only a cell at (3,0) or (4,0) ends the game, at the next tick; till then the pair moves.
 row0_landing_plays_on ; 1@1,1 2@4,1 ; 1 0 5 0 0 6 ; - ; T ; row0=6 5 . . . . . .
     flags=play t1=2000 step pair t3
 start_cell_taken_pair_still_moves ; 1@1,1 2@4,1 ; 4 0 7 5 0 8 ; - ; TL ; row0=. . . . 7 8 . .
@@ -103,8 +95,8 @@ top_row_2_plays_on ; 9@2,0 ; - ; - ; T ; flags=play t1=2000 step pair t3
 top_row_3_ends ; 9@3,0 ; - ; - ; T ; flags=step t3 wait=8
 top_row_4_ends ; 9@4,0 ; - ; - ; T ; flags=step t3 wait=8
 top_row_5_plays_on ; 9@5,0 ; - ; - ; T ; flags=play t1=2000 step pair t3
-# The fill blanks one cell each 8 ms, deaf to keys and ticks, keeps the board, and hands
-# the game over once: at its end, or at once to a new game chosen during it.
+# The fill blanks a cell each 8 ms, deaf to keys, and hands over once: at its end or to a
+# new game.
 fill_steps ; 12@4,0 ; - ; 120 0 ; 4|DLTWLTW ; flags=step t3 wait=8|cells=4 0 1|log=
 fill_hands_over_at_its_end ; 12@4,0 ; - ; 120 0 ; 4|DS ; log=end4:120|row0=. . . . 12 . . .
     cells=112 0 0|flags=step t3
@@ -186,22 +178,16 @@ TEST(NewGame, DealsThePreviewFirstAndDrawsFreshInRange) {
     Harness h;
     // A draw at the very top still deals the last dealt item.
     h.random.script = {8.5 / 14, 4.5 / 14, 1.5 / 14, 2.5 / 14, 0.0, 1.0};
-    h.game.ChooseMode(1);
+    h.Play("1");
     const Game& g = h.game;
-    const auto shown = [&g] {
-        return g.pairCaption(0) + " " + g.pairCaption(1) + " " + g.previewCaption(0) + " " +
-               g.previewCaption(1);
-    };
-    const GameState& s = h.game.state();
-    EXPECT_EQ(shown() + " " + s.blkRes(0) + s.blkRes(1) + s.nextRes(0) + s.nextRes(1),
-              "5+5 3+3 1+2 2+2 10634");
-    h.game.SetUp({.pair = Situation::Pair{{0, 1}, {13, 13}, {"3", "2"}}});
+    EXPECT_EQ(g.pairCaption(0) + g.pairCaption(1) + g.previewCaption(0) + g.previewCaption(1),
+              "5+53+31+22+2");
+    h.Play("TTTTTTTTTTTTTT"); // a landing without a group: the preview falls next
+    EXPECT_EQ(g.pairCaption(0) + g.pairCaption(1) + g.previewCaption(0) + g.previewCaption(1),
+              "1+22+21+16-1");
     for (const Rows& past : {Rows(nRow + 1, "5"), Rows{"1 2 3 4 5 6 7 8 9"}})
-        EXPECT_THROW(h.game.SetUp({.board = past}), std::invalid_argument);
-    EXPECT_EQ(h.Show("row13"), ". . . . . . . ."); // and left the game as it was
-    h.Play("D");
-    EXPECT_EQ(shown(), "1+2 2+2 1+1 6-1");
-    h.game.SetUp({.board = {". 7* 10*"}}); // "*" marks a cell
+        EXPECT_THROW(h.game.SetUp({.board = past}), std::invalid_argument); // does not fit
+    h.game.SetUp({.board = {". 7* 10*"}});                                  // "*" marks a cell
     EXPECT_EQ(h.Show("row13") + " " + h.Show("cells"), ". -1 -1 . . . . . 2 2 2");
     SeededRandom random; // fresh draws over the whole of [0, 1): every equation can come
     std::set<int> seen;
