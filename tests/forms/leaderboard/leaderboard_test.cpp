@@ -18,8 +18,6 @@ using namespace numora;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size);
 
-namespace {
-
 // What is at the path (file, none, folder, pipe, ...), its bytes, the score, the place offered
 // (-1: none), the name typed, the bytes saved or, after "!", what the message says ("|" details).
 using Case = std::tuple<QString, QByteArray, qint64, int, QString, QByteArray>;
@@ -27,14 +25,12 @@ constexpr QFile::Permissions kOwnerAll = QFile::ReadOwner | QFile::WriteOwner | 
 
 QByteArray Read(const QString& path) {
     QFile file(path);
-    const QByteArray bytes = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    return file.error() ? QByteArray("<unreadable>") : bytes;
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 void Write(const QString& path, const QByteArray& bytes) {
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
 }
-// The window's ten rows as the player reads them, best first: "name,score " each.
 QString Shown(const Form2& form) {
     QString rows;
     for (const QLabel* label : form.findChildren<QLabel*>(QRegularExpression("^Label")))
@@ -47,8 +43,6 @@ const QByteArray kLegacy =
     "\xd5\xc5\xc8\xfd,50000\r\n\xc0\xee\xcb\xc4,40000\r\n1,30000\r\n2,20000\r\n3,10000\r\n"
     "4,5000\r\n5,1000\r\n6,500\r\n7,100\r\n8,-5\r\n9,9\r\n10,10\r\n";
 
-} // namespace
-
 Q_DECLARE_METATYPE(Case)
 
 class LeaderboardTest : public QObject {
@@ -59,8 +53,8 @@ class LeaderboardTest : public QObject {
     static void Row(const char* tag, const Case& row) { QTest::newRow(tag) << row; }
 
   private slots:
-    // Before the test runs as "nobody" (as root, permissions would not hold): the corpus replay
-    // (NUMORA_CORPUS adds folders), and the mount of a small disk that this process alone reaches.
+    // Before the test runs as "nobody" (root ignores permissions): the corpus replay (more
+    // folders in NUMORA_CORPUS), and the mount of a small disk that this process alone reaches.
     void initTestCase() {
         int replayed = 0;
         for (const QString& folder :
@@ -82,40 +76,35 @@ class LeaderboardTest : public QObject {
 
     void table_data() {
         QTest::addColumn<Case>("row");
-        // A missing file is made; place 1 for any score; a comma becomes "，". A character CP936
-        // has is in its bytes ("€" 80), others in GB18030's: U+E76C too (CP936's A2 E3 reads "€").
+        // Place 1 for any score on a new list. A character CP936 has is saved in its bytes ("€"
+        // 80), others in GB18030's: U+E76C too (CP936's A2 E3 reads "€"). Lines not changed come
+        // back byte for byte, damaged ones too (they count as 0); a new entry goes below a tie.
         const QByteArray typed = QByteArray::fromHex("d0a1c3f7a3ac31809439fc368336c739") + ",0\r\n";
         Row("missing file, typed name", {"none", {}, 0, 0, "小明,1€😀\uE76C", typed + Zeros(9)});
-        // Untouched lines come back byte for byte; the new entry goes below a tie.
         const QByteArray top = kLegacy.left(kLegacy.indexOf("8,-5"));
         Row("legacy GBK file", {"file", kLegacy, 100, 9, "乐乐", top + "\xc0\xd6\xc0\xd6,100\r\n"});
         Row("no place: ties with the tenth", {"file", kLegacy, -5, -1, "e", {}});
-        // Damaged lines count as zero and come back as they were; a score has blanks and a sign.
         const QByteArray damaged =
             "\nx\n,12\r\na,1e3\r\nb,9223372036854775808\r\nc,\t+42 \r\nd, -7\r\ne,+\r\nf,1 2\r\n";
         Row("damaged lines", {"file", damaged, 1, 0, "g", "g,1\r\n\r\nx\r\n" + damaged.mid(3)});
-        // A list that cannot be read is said as the window opens, and no name is asked for.
         Row("a folder at the path", {"folder", {}, 5, -1, "e", "!排行榜文件读不出来"});
         Row("a named pipe at the path", {"pipe", {}, 5, -1, "e", "!排行榜文件读不出来"});
         Row("an unreadable file", {"unreadable", kLegacy, 5, -1, "e", "!排行榜文件读不出来"});
         Row("a file whose reading fails", {"eio", {}, 5, -1, "e", "!排行榜文件读不出来"});
-        // A failed save says why and changes nothing; a write cut short goes on until the system
-        // names its cause (it read "Unknown error"). The long names fill 9 of the disk's 16 pages.
+        // A write cut short goes on until the system names its cause (it read "Unknown error").
         const QByteArray longNames = QByteArray(3600, 'N').append(",0\r\n").repeated(10);
         Row("read-only folder, no file", {"readonly", {}, 5, 0, "e", "!这个文件夹不能写入"});
-        Row("read-only folder, a file", {"readonly", kLegacy, 200, 8, "e", "!这个文件夹不能写入"});
         Row("read-only file", {"rofile", kLegacy, 200, 8, "e", "!这个文件不能写入"});
         Row("a size limit", {"limit", longNames, 5, 0, "e", "!这个文件没能写入|File too large"});
         Row("a full disk", {"full", longNames, 5, 0, "e", "!磁盘已满|No space left on device"});
-        // CP936's lone 0x80 is "€" (once shown as "�", saved as 84 31 A4 37); after a lead byte it
-        // is a trail byte; a digit before or after a two-byte code does not make it four bytes.
-        const QByteArray euro = "\x80\x81\x80\x31\xd5\xc5\x31\x81\x30\x84\x36\x80,900\r\n";
-        Row("CP936 euro", {"cp936", euro, 865, 1, "新", euro + "\xd0\xc2,865\r\n" + Zeros(8)});
-        // A list beside the program and none in the player's folder: read, or none if unreadable.
+        // CP936's lone 0x80 is "€" (once "�"), after a lead byte a trail byte; a digit before or
+        // after a two-byte code does not make it four bytes, one from 0 to 9 after a lead does.
+        const QByteArray cp =
+            "\x80\x81\x80\x31\xd5\xc5\x31\x81\x30\x84\x36\x94\x39\xfc\x36\x80,900\r\n";
+        Row("CP936 euro", {"cp936", cp, 865, 1, "新", cp + "\xd0\xc2,865\r\n" + Zeros(8)});
         const QByteArray ab = "ann,90\r\nbob,80\r\n", c = "cid,70\r\n";
         Row("beside", {"beside", ab + c, 75, 2, "dan", ab + "dan,75\r\n" + c + Zeros(6)});
         Row("unreadable beside", {"beside, unreadable", kLegacy, 0, 0, "e", "e,0\r\n" + Zeros(9)});
-        // Another copy filled the list while the name was typed: said so, nothing written.
         Row("place taken meanwhile", {"meanwhile", {}, 7, 0, "x", "!您的分数已经进不了前十名了"});
     }
 
@@ -158,10 +147,9 @@ class LeaderboardTest : public QObject {
         }
         if (before.startsWith("\nx")) // a line without a comma is a score alone, with no name
             QCOMPARE(Shown(form), "0,0 0,0 ,12 a,0 b,0 c,42 d,-7 e,0 f,0 0,0 ");
-        if (at == "cp936") QVERIFY(Shown(form).startsWith("€\u4e901张1\u00a5€,900 "));
+        if (at == "cp936") QVERIFY(Shown(form).startsWith("€\u4e901张1\u00a5😀€,900 "));
 
-        QByteArray kept = before.isEmpty() ? "<unreadable>" : before;
-        if (at == "meanwhile") Write(path, kept = QByteArray("a,9\r\n").repeated(10));
+        if (at == "meanwhile") Write(path, before = QByteArray("a,9\r\n").repeated(10));
         box->setText(name);                      // hidden, the box takes no name either
         rlimit was{}, small{200, RLIM_INFINITY}; // the file-size limit of its row
         QCOMPARE(prlimit(0, RLIMIT_FSIZE, at == "limit" ? &small : nullptr, &was), 0);
@@ -178,18 +166,15 @@ class LeaderboardTest : public QObject {
         }
         QCOMPARE(Shown(form).endsWith("a,9 ") && !box->isVisible(), at == "meanwhile");
         if (saved) form.Command1_Click(); // the offer is used up: never saved twice
-        form.ShowFor(3, 0); // a new opening starts afresh; a name saved reads back as typed
+        form.ShowFor(3, 0);               // a new opening starts afresh
         QVERIFY(box->text().isEmpty() && (form.message() && form.message()->isVisible()) ==
                                              (offered < 0 && !after.isEmpty()));
-        QVERIFY(!saved || Shown(form).split(' ')[offered] ==
-                              name.replace(',', "，") + "," + QString::number(score));
         QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot),
-                 QStringList(before.isEmpty() && at == "readonly" ? 0 : 1, "kavex3.tmp")); // alone
+                 QStringList(at == "readonly" ? 0 : 1, "kavex3.tmp")); // alone
         QFile::setPermissions(path, QFile::ReadOwner);
-        if (at != "pipe") QCOMPARE(Read(path), saved ? after : kept);
+        if (at != "pipe") QCOMPARE(Read(path), saved ? after : before);
     }
 
-    // A held lock, a save on an unreadable list, names not storable, huge files, folder choice.
     void causesAndEdges() {
         QTemporaryDir dir, user;
         const QString path = LeaderboardFilePath(dir.path(), 1);
