@@ -260,6 +260,56 @@ class WindowTest : public QObject {
         QCOMPARE(Image(w.get("PicTboy")), Art(214));
     }
 
+    // A tap or click on the board is the arrow it stands for (left or right of the pair a
+    // step, on it a turn, below it a row), once however long the finger stays down, and
+    // nothing where the player does not see the pair or the help is open.
+    void tapsAreArrows() {
+        Windows w;
+        w.form1.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w.form1));
+        const std::unique_ptr<QPointingDevice> finger(QTest::createTouchDevice());
+        const std::unique_ptr<QPointingDevice> pad(QTest::createTouchDevice(
+            QInputDevice::DeviceType::TouchPad, {QInputDevice::Capability::MouseEmulation}));
+        const auto tap = [&w](QPointingDevice* by, QPoint at) { // a click without a device
+            const QPoint in = w.form1.centralWidget()->mapTo(&w.form1, at);
+            if (!by) return QTest::mouseClick(w.form1.windowHandle(), Qt::LeftButton, {}, in);
+            QTest::touchEvent(&w.form1, by).press(0, in);
+            QTest::touchEvent(&w.form1, by).move(0, in + QPoint(9, 9)); // slides, then lifts
+            QTest::touchEvent(&w.form1, by).release(0, in + QPoint(9, 9));
+        };
+        using Cells = std::array<int, 4>; // column and row of cell 0, then of cell 1
+        const std::tuple<Cells, QPointingDevice*, QPoint, Cells> cases[] = {
+            {{3, 0, 4, 0}, nullptr, {152, 60}, {2, 0, 3, 0}}, // a gap goes with the cell left of it
+            {{3, 0, 4, 0}, finger.get(), {153, 40}, {3, 1, 3, 0}},
+            {{3, 0, 4, 0}, nullptr, {153, 39}, {3, 0, 4, 0}},       // the banner
+            {{3, 0, 4, 0}, pad.get(), {0, 40}, {3, 0, 4, 0}},       // a touchpad clicks by itself
+            {{5, 6, 5, 5}, finger.get(), {255, 204}, {5, 6, 5, 5}}, // above: the figure's place
+            {{5, 6, 5, 5}, finger.get(), {305, 205}, {5, 6, 4, 6}},
+            {{5, 6, 5, 5}, nullptr, {255, 271}, {5, 7, 5, 6}},
+        };
+        for (const auto& [p, by, at, after] : cases) {
+            w.Choose("b1_2");
+            w.form1.SetUp({.pair = Situation::Pair{{p[0], p[2]}, {p[1], p[3]}, {"5", "5"}}});
+            tap(by, at);
+            QCOMPARE(w.Pair(), At(after[0], after[1]) + " " + At(after[2], after[3]));
+        }
+        const QPoint right = w.form1.centralWidget()->mapTo(&w.form1, QPoint(357, 400));
+        QTest::mouseDClick(w.form1.windowHandle(), Qt::LeftButton, {}, right); // two steps
+        QCOMPARE(w.Pair(), At(7, 7) + " " + At(7, 6));
+        const QImage board = w.form1.centralWidget()->grab().toImage(); // striped as taps count
+        const auto shade = [&board](int x) { return board.pixel(x, 300); };
+        QVERIFY(shade(50) != shade(51) && shade(51) == shade(101) && shade(50) == shade(102));
+        w.form1.SetUp(
+            {.board = {". . . 5"}, .pair = Situation::Pair{{3, 3}, {12, 11}, {"5", "5"}}});
+        w.Choose("Mhow");
+        tap(finger.get(), {357, 403}); // while the help is open
+        w.form1.helpWindow()->close();
+        tap(finger.get(), {153, 469}); // on the settled 5 under the pair: down, so the pair lands
+        tap(nullptr, {0, 436});        // hidden by the cascade's pause, which the keys still move
+        QCOMPARE(w.Pair(), "hidden");
+        QCOMPARE(w.get("LabB_0")->pos(), QPoint(153, 436));
+    }
+
     // A game that ends hands its mode and score to the leaderboard, whose name box has the
     // keyboard for any place offered; the typed name is saved with that score at that place.
     // A new game chosen during the closing fill keeps the keyboard for its first pair.
