@@ -3,6 +3,7 @@
 #pragma once
 
 #include "forms/cjk_font.h"
+#include "forms/qt_translation.h"
 #include "forms/raw_image.h"
 
 #include <QGuiApplication>
@@ -36,8 +37,9 @@ inline QIcon AppIcon() {
 // would append it to every title bar ("排行榜 — Numora"), and each window's title is its
 // whole title; the main window's already reads "Numora".
 // The menus and the help take the windows' CJK font too, so no text depends on the machine
-// having one.
+// having one; Qt's own words (message box buttons, a text box's menu) are in Chinese too.
 inline void SetUpApplication() {
+    InstallQtTranslation();
     RegisterEmbeddedFont();
     QGuiApplication::setFont(SongtiFont());
     QGuiApplication::setApplicationName(QStringLiteral("numora"));
