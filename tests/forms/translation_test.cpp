@@ -27,12 +27,17 @@ class TranslationTest : public QObject {
         QVERIFY(form.message() && form.message()->text().startsWith("您的成绩没能保存。"));
         const QScopedPointer<QMenu> menu(name->createStandardContextMenu());
         QStringList words;
-        for (auto* button : form.message()->findChildren<QAbstractButton*>())
+        for (auto* button : form.message()->findChildren<QAbstractButton*>()) {
             words << button->text();
+            button->click(); // the details' button turns, the box closes
+            words << button->text();
+        }
         for (auto* action : menu->actions())
             words << action->text().section('\t', 0, 0);
         for (const char* word : {"确定", "显示详情...", "撤消(&U)", "复制(&C)", "粘贴(&P)"})
             QVERIFY2(words.contains(word), qPrintable(words.join(' ')));
+        for (const char* word : numora::kQtWordsShown) // what the program's own font draws
+            QVERIFY2(words.contains(word), word);
         // Where the system has Qt's translation, that one comes first.
         QTemporaryDir system;
         QVERIFY(QFile::copy(numora::kCompiledQtTranslation, system.filePath("qtbase_zh_CN.qm")));
