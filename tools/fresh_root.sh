@@ -118,14 +118,14 @@ dev=$work/dev
 make_root "$dev"
 git -C "$here" -c safe.directory="$here" bundle create "$dev/tmp/numora.bundle" HEAD 2>/dev/null
 as_player "$dev" 'git clone -q /tmp/numora.bundle numora 2>/dev/null'
-record "fresh root with git, sudo and a user" $t 0
+record "a fresh root, with git, sudo and a user" $t 0
 
 log "./run.sh (builds, then the game must stay up 5 s)"
 t=$SECONDS
 as_player "$dev" 'cd numora && exec ./run.sh' >"$work/run.log" 2>&1 &
 rc=0
 up_five_seconds "$dev" $! "$work/run.log" || rc=$?
-record "./run.sh: the game started and stayed up 5 s" $t $rc
+record "./run.sh: the game built, started and stayed up 5 s" $t $rc
 
 log "./test.sh"
 t=$SECONDS
@@ -133,7 +133,7 @@ rc=0
 as_player "$dev" 'cd numora && ./test.sh' >"$work/test.log" 2>&1 || rc=$?
 grep -E 'tests passed|tests failed' "$work/test.log" || true
 [ $rc -eq 0 ] || tail -n 40 "$work/test.log"
-record "./test.sh passed" $t $rc
+record "./test.sh" $t $rc
 
 # 2. The package built on the host, installed into a second fresh root.
 log "the package, built on the host"
@@ -144,7 +144,7 @@ rc=0
 (cd "$host" && tools/deps.sh package && cmake --preset package >/dev/null &&
   cmake --build --preset package) >"$work/package.log" 2>&1 || rc=$?
 [ $rc -eq 0 ] || tail -n 30 "$work/package.log"
-record "the package built on the host ($(. /etc/os-release && echo "$VERSION_CODENAME"))" $t $rc
+record "the package, built on the host ($(. /etc/os-release && echo "$VERSION_CODENAME"))" $t $rc
 
 if [ $rc -eq 0 ]; then
   log "the package, installed with apt and started"
@@ -160,7 +160,7 @@ if [ $rc -eq 0 ]; then
     # timeout's 124: the game was still up when the five seconds ran out.
     if [ $rc -eq 124 ]; then rc=0; else cat "$work/installed.log"; fi
   fi
-  record "apt installed the package, the game stayed up 5 s" $t $rc
+  record "the package: apt installed it, the game stayed up 5 s" $t $rc
 fi
 
 echo
