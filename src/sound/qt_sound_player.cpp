@@ -24,10 +24,8 @@ void QtSoundPlayer::Preload() {
         format.setSampleFormat(wave.bitsPerSample == 8 ? QAudioFormat::UInt8 : QAudioFormat::Int16);
         Voice& voice = voices_[sound];
         voice.samples = EmbeddedSoundSamples(sound);
+        voice.source.open(QIODevice::ReadOnly);
         voice.sink = std::make_unique<QAudioSink>(device, format);
-        // The whole sound fits the stream's buffer and is handed over at once: the server
-        // plays it to the end whatever the window's thread is busy with.
-        voice.sink->setBufferSize(voice.samples.size());
     }
 }
 
@@ -37,7 +35,8 @@ void QtSoundPlayer::Play(Sound sound) {
     for (auto& [each, voice] : voices_)
         voice.sink->stop();
     Voice& voice = voices_.at(sound);
-    if (QIODevice* stream = voice.sink->start()) stream->write(voice.samples);
+    voice.source.seek(0);
+    voice.sink->start(&voice.source);
 }
 
 int QtSoundPlayer::DurationMs(Sound sound) const {

@@ -11,6 +11,7 @@
 
 #include "sound/sound_player.h"
 
+#include <QBuffer>
 #include <QByteArray>
 
 #include <map>
@@ -32,6 +33,7 @@ class QtSoundPlayer final : public SoundPlayer {
   private:
     struct Voice {
         QByteArray samples;
+        QBuffer source{&samples};
         std::unique_ptr<QAudioSink> sink;
     };
     std::map<Sound, Voice> voices_;
