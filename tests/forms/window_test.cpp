@@ -210,7 +210,9 @@ class WindowTest : public QObject {
         w.Fire(w.form1.timer3());
         QCOMPARE(w.Figure(), "banner");
         w.Fire(w.form1.timer1());
-        w.Press(Qt::Key_Space); // no other key steers
+        QKeyEvent space(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier);
+        QApplication::sendEvent(w.cell(0, 0), &space); // no other key steers, or is taken
+        QVERIFY(!space.isAccepted());
         QTest::keyClick(w.cell(0, 0), Qt::Key_Left);
         QCOMPARE(w.Pair(), At(3, 3) + " " + At(3, 2));
         w.Fire(w.form1.timer3());
@@ -286,6 +288,7 @@ class WindowTest : public QObject {
             {{5, 6, 5, 5}, finger.get(), {255, 204}, {5, 6, 5, 5}}, // above: the figure's place
             {{5, 6, 5, 5}, finger.get(), {305, 205}, {5, 6, 4, 6}},
             {{5, 6, 5, 5}, nullptr, {255, 271}, {5, 7, 5, 6}},
+            {{5, 6, 4, 6}, finger.get(), {255, 238}, {5, 6, 5, 7}}, // cell 0 on the right
         };
         for (const auto& [p, by, at, after] : cases) {
             w.Choose("b1_2");
@@ -295,7 +298,7 @@ class WindowTest : public QObject {
         }
         const QPoint right = w.form1.centralWidget()->mapTo(&w.form1, QPoint(357, 400));
         QTest::mouseDClick(w.form1.windowHandle(), Qt::LeftButton, {}, right); // two steps
-        QCOMPARE(w.Pair(), At(7, 7) + " " + At(7, 6));
+        QCOMPARE(w.Pair(), At(7, 6) + " " + At(7, 7));
         const QImage board = w.form1.centralWidget()->grab().toImage(); // striped as taps count
         const auto shade = [&board](int x) { return board.pixel(x, 300); };
         QVERIFY(shade(50) != shade(51) && shade(51) == shade(101) && shade(50) == shade(102));
@@ -355,7 +358,8 @@ class WindowTest : public QObject {
     // The level items set the falling interval at once (2000, 1400, 800 ms at score 0) with
     // their check mark; "无" takes the figure off the board and stops its timer, "有" brings it.
     void menusDoWhatTheySay() {
-        Windows w("b1_1");
+        Windows w("b1_4");
+        QCOMPARE(w.Checked({"b1_1", "b1_2", "b1_3", "b1_4", "b1_5"}), "...x.");
         for (const auto& [item, ms, marks] :
              {std::tuple{"j3", 800, "..x"}, {"j2", 1400, ".x."}, {"j1", 2000, "x.."}}) {
             w.Choose(item);
@@ -379,6 +383,11 @@ class WindowTest : public QObject {
         w.form1.SetUp({.board = std::vector<std::string>(nRow, ". . . 5")});
         w.Fire(w.form1.timer1()); // the closing fill begins
         w.Choose("Mhow");
+        w.form1.helpWindow()->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(w.form1.isEnabled());
+        w.Choose("Mhow"); // open again
+        QVERIFY(w.form1.helpWindow()->isVisible() && !w.form1.isEnabled());
         w.form1.close();
         for (QWidget* window : QApplication::topLevelWidgets()) // none keeps the program up
             QVERIFY(!window->isVisible());

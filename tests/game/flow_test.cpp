@@ -185,6 +185,8 @@ TEST(NewGame, DealsThePreviewFirstAndDrawsFreshInRange) {
     h.Play("TTTTTTTTTTTTTT"); // a landing without a group: the preview falls next
     EXPECT_EQ(g.pairCaption(0) + g.pairCaption(1) + g.previewCaption(0) + g.previewCaption(1),
               "1+22+21+16-1");
+    h.Play("4"); // another mode's list in place of the first, not added to it
+    EXPECT_EQ(g.pairCaption(0) + g.previewCaption(1), "2+92+9");
     for (const Rows& past : {Rows(nRow + 1, "5"), Rows{"1 2 3 4 5 6 7 8 9"}})
         EXPECT_THROW(h.game.SetUp({.board = past}), std::invalid_argument); // does not fit
     h.game.SetUp({.board = {". 7* 10*"}});                                  // "*" marks a cell

@@ -79,8 +79,8 @@ class LeaderboardTest : public QObject {
         // Place 1 for any score on a new list. A character CP936 has is saved in its bytes ("€"
         // 80), others in GB18030's: U+E76C too (CP936's A2 E3 reads "€"). Lines not changed come
         // back byte for byte, damaged ones too (they count as 0); a new entry goes below a tie.
-        const QByteArray typed = QByteArray::fromHex("d0a1c3f7a3ac31809439fc368336c739") + ",0\r\n";
-        Row("missing file, typed name", {"none", {}, 0, 0, "小明,1€😀\uE76C", typed + Zeros(9)});
+        const QByteArray typed = QByteArray::fromHex("d0a1c3f7a3ac319439fc36808336c739") + ",0\r\n";
+        Row("missing file, typed name", {"none", {}, 0, 0, "小明,1😀€\uE76C", typed + Zeros(9)});
         const QByteArray top = kLegacy.left(kLegacy.indexOf("8,-5"));
         Row("legacy GBK file", {"file", kLegacy, 100, 9, "乐乐", top + "\xc0\xd6\xc0\xd6,100\r\n"});
         Row("no place: ties with the tenth", {"file", kLegacy, -5, -1, "e", {}});
