@@ -10,7 +10,12 @@ namespace numora {
 
 QtSoundPlayer::QtSoundPlayer() = default;
 
-QtSoundPlayer::~QtSoundPlayer() = default;
+// A sink still pulling when it is destroyed can be asked for room in a stream already gone
+// (libpulse aborts), so each one is stopped first.
+QtSoundPlayer::~QtSoundPlayer() {
+    for (auto& [sound, voice] : voices_)
+        voice.sink->stop();
+}
 
 void QtSoundPlayer::Preload() {
     if (!voices_.empty()) return;
