@@ -358,7 +358,8 @@ class WindowTest : public QObject {
     // The level items set the falling interval at once (2000, 1400, 800 ms at score 0) with
     // their check mark; "无" takes the figure off the board and stops its timer, "有" brings it.
     void menusDoWhatTheySay() {
-        Windows w("b1_4");
+        Windows w("b1_1");
+        w.Choose("b1_4"); // the mark moves with the mode
         QCOMPARE(w.Checked({"b1_1", "b1_2", "b1_3", "b1_4", "b1_5"}), "...x.");
         for (const auto& [item, ms, marks] :
              {std::tuple{"j3", 800, "..x"}, {"j2", 1400, ".x."}, {"j1", 2000, "x.."}}) {
