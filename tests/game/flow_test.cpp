@@ -189,7 +189,9 @@ TEST(NewGame, DealsThePreviewFirstAndDrawsFreshInRange) {
     EXPECT_EQ(g.pairCaption(0) + g.previewCaption(1), "2+92+9");
     for (const Rows& past : {Rows(nRow + 1, "5"), Rows{"1 2 3 4 5 6 7 8 9"}})
         EXPECT_THROW(h.game.SetUp({.board = past}), std::invalid_argument); // does not fit
-    h.game.SetUp({.board = {". 7* 10*"}});                                  // "*" marks a cell
+    EXPECT_THROW(h.game.SetUp({.pair = Situation::Pair{{8, 0}, {0, 0}, {"11", "11"}}}),
+                 std::invalid_argument);   // a pair off the board
+    h.game.SetUp({.board = {". 7* 10*"}}); // "*" marks a cell
     EXPECT_EQ(h.Show("row13") + " " + h.Show("cells"), ". -1 -1 . . . . . 2 2 2");
     SeededRandom random; // fresh draws over the whole of [0, 1): every equation can come
     std::set<int> seen;
