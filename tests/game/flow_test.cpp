@@ -151,6 +151,7 @@ left_upright_from_column_1 ; - ; 1 5 2 1 6 3 ; - ; 1R|L ; pair=0,5 0,6|facing=0
 left_at_wall ; - ; 0 5 2 1 5 3 ; - ; 1R|L ; pair=0,5 1,5|facing=2
 left_blocked_by_lower ; 9@2,6 ; 3 5 2 3 6 3 ; - ; 1R|L ; pair=3,5 3,6|facing=2
 left_blocked_at_cell0 ; 9@2,5 ; 3 5 2 3 4 3 ; - ; 1R|L ; pair=3,5 3,4|facing=2
+left_blocked_flat ; 9@2,5 ; 3 5 2 4 5 3 ; - ; 1R|L ; pair=3,5 4,5|facing=2
 right ; - ; 3 5 2 4 5 3 ; - ; 1L|R ; pair=4,5 5,5|facing=2
 right_from_column_6 ; - ; 5 5 2 6 5 3 ; - ; 1L|R ; pair=6,5 7,5|facing=2
 right_upright_from_column_6 ; - ; 6 5 2 6 4 3 ; - ; 1L|R ; pair=7,5 7,4|facing=2
