@@ -45,4 +45,12 @@ INSTANTIATE_TEST_SUITE_P(Modes, Lists,
                                            ListCase{"sub20", 5, 35, "11-2=9", "17-9=8", "18-9=9"}),
                          kCaseName);
 
+// A text past 8 characters breaks after the eighth, as an expression and as a result.
+TEST(Lists, LongTextsBreakAfterTheEighthCharacter) {
+    EquationTable t;
+    LoadEquations("12345678+123=123456789,12345678=12345678,", t);
+    EXPECT_EQ(t.eqText[0] + "|" + t.eqRes[0] + "|" + t.eqText[1] + "|" + t.eqRes[1],
+              "12345678\r+123|12345678\r9|12345678|12345678");
+}
+
 } // namespace numora::test
