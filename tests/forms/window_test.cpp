@@ -22,6 +22,23 @@ namespace {
 QColor Painted(QWidget* w) {
     return w->grab(QRect(1, 1, 1, 1)).toImage().pixelColor(0, 0);
 }
+// A caption as painted: its darkest colour, and "centred" when its ink stands within a pixel
+// of the label's middle.
+QString Ink(QWidget* w) {
+    const QImage image = w->grab().toImage();
+    QRgb darkest = 0xFFFFFFFF;
+    int left = image.width(), right = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const QRgb pixel = image.pixel(x, y);
+            darkest = qGray(pixel) < qGray(darkest) ? pixel : darkest;
+            left = qGray(pixel) < 128 ? std::min(left, x) : left;
+            right = qGray(pixel) < 128 ? std::max(right, x + 1) : right;
+        }
+    const int off = left - (image.width() - right); // twice the ink's offset
+    return QColor(darkest).name() +
+           (std::abs(off) <= 2 ? " centred" : " off by " + QString::number(off / 2.0));
+}
 QString Geo(const QWidget* w) {
     return QStringLiteral("%1,%2 %3x%4 ").arg(w->x()).arg(w->y()).arg(w->width()).arg(w->height());
 }
@@ -389,6 +406,7 @@ class WindowTest : public QObject {
         QVERIFY(w.form1.isEnabled());
         w.Choose("Mhow"); // open again
         QVERIFY(w.form1.helpWindow()->isVisible() && !w.form1.isEnabled());
+        QCOMPARE(Ink(w.cell(3, 13)), "#000000 centred"); // as ever, greyed by nothing
         w.form1.close();
         for (QWidget* window : QApplication::topLevelWidgets()) // none keeps the program up
             QVERIFY(!window->isVisible());
