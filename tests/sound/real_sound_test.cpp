@@ -10,42 +10,40 @@
 #include <QtTest>
 
 #include <cmath>
+#include <complex>
 #include <csignal>
 #include <sys/prctl.h>
 
 using namespace numora;
 
-struct Pcm { // full scale 1
+// Samples at full scale 1, and what a listener hears of them.
+struct Pcm {
     std::vector<double> x;
     double rate;
     std::size_t At(double s) const { return std::min(x.size(), std::size_t(s * rate)); }
     double Loud(double from) const { // when the sound first rises above -30 dBFS
-        std::size_t i = At(from);
-        while (i < x.size() && std::abs(x[i]) <= 0.03)
-            ++i;
-        return i / rate;
+        const auto loud = [](double v) { return std::abs(v) > 0.03; };
+        return double(std::find_if(x.begin() + long(At(from)), x.end(), loud) - x.begin()) / rate;
+    }
+    // Mean power over [from, to), and how long until the sound last rises above -30 dBFS.
+    std::pair<double, double> Heard(double from, double to) const {
+        double sum = 0, last = from;
+        for (std::size_t i = At(from); i < At(to); ++i) {
+            sum += x[i] * x[i];
+            last = std::abs(x[i]) > 0.03 ? i / rate : last;
+        }
+        return {sum / ((to - from) * rate), last - from};
+    }
+    // The amplitude of one frequency over [from, to), through a Hann window.
+    double Tone(double from, double to, double hz) const {
+        const std::size_t a = At(from), n = At(to) - a;
+        std::complex<double> sum;
+        for (std::size_t i = 0; i < n; ++i)
+            sum += (1 - std::cos(2 * M_PI * i / n)) * x[a + i] *
+                   std::polar(1.0, 2 * M_PI * hz * i / rate);
+        return 2 * std::abs(sum) / n;
     }
 };
-// Mean power over [from, to), and how long until the sound last rises above -30 dBFS.
-static std::pair<double, double> Heard(const Pcm& p, double from, double to) {
-    double sum = 0, last = from;
-    for (std::size_t i = p.At(from); i < p.At(to); ++i) {
-        sum += p.x[i] * p.x[i];
-        last = std::abs(p.x[i]) > 0.03 ? i / p.rate : last;
-    }
-    return {sum / ((to - from) * p.rate), last - from};
-}
-// The amplitude of one frequency over [from, to), through a Hann window.
-static double Tone(const Pcm& p, double from, double to, double hz) {
-    const std::size_t a = p.At(from), n = p.At(to) - a;
-    double re = 0, im = 0;
-    for (std::size_t i = 0; i < n; ++i) {
-        const double w = 1 - std::cos(2 * M_PI * i / n), phase = 2 * M_PI * hz * i / p.rate;
-        re += w * p.x[a + i] * std::cos(phase);
-        im += w * p.x[a + i] * std::sin(phase);
-    }
-    return 2 * std::hypot(re, im) / n;
-}
 
 class RealSound : public QObject {
     Q_OBJECT
@@ -96,23 +94,23 @@ class RealSound : public QObject {
         // The tune begins with C5 alone, a note the chime never sounds after its first 60 ms.
         double tuneAt = cutAt + 0.1;
         while (tuneAt < cutAt + 1 &&
-               Tone(rec, tuneAt - 0.02, tuneAt + 0.02, 523.25) < Tone(tune, 0.03, 0.13, 523.25) / 2)
+               rec.Tone(tuneAt - 0.02, tuneAt + 0.02, 523.25) < tune.Tone(0.03, 0.13, 523.25) / 2)
             tuneAt += 0.005;
         const double cut = tuneAt - cutAt, e6 = 1318.51; // the chime's loudest note
-        const auto [chimePower, chimeSeconds] = Heard(rec, chimeAt, chimeAt + 1);
-        const auto [tunePower, tuneSeconds] = Heard(rec, tuneAt, tuneAt + 2.5);
-        const double before = Tone(rec, tuneAt - 0.13, tuneAt - 0.03, e6);
-        const double after = Tone(rec, tuneAt + 0.03, tuneAt + 0.13, e6);
-        qInfo("%zu samples; chime at %.3f s: %.3f s, power %.2e; chime at %.3f s, its E6 %.4f, "
-              "cut by the tune at %.3f s: E6 %.4f; tune %.3f s, power %.2e",
-              rec.x.size(), chimeAt, chimeSeconds, chimePower, cutAt, before, tuneAt, after,
-              tuneSeconds, tunePower);
-        QVERIFY(std::abs(chimePower / Heard(chime, 0, 1).first - 1) < 0.25);
-        QVERIFY(std::abs(chimeSeconds - Heard(chime, 0, 1).second) < 0.1);
-        QVERIFY(before > Tone(chime, cut - 0.13, cut - 0.03, e6) / 2);
-        QVERIFY(after < Tone(chime, cut + 0.03, cut + 0.13, e6) / 4); // the tune has none yet
-        QVERIFY(std::abs(tunePower / Heard(tune, 0, 2.5).first - 1) < 0.25);
-        QVERIFY(std::abs(tuneSeconds - Heard(tune, 0, 2.5).second) < 0.1);
+        const auto [chimePower, chimeSeconds] = rec.Heard(chimeAt, chimeAt + 1);
+        const auto [tunePower, tuneSeconds] = rec.Heard(tuneAt, tuneAt + 2.5);
+        const double before = rec.Tone(tuneAt - 0.13, tuneAt - 0.03, e6);
+        const double after = rec.Tone(tuneAt + 0.03, tuneAt + 0.13, e6);
+        qInfo("chime at %.3f s: %.3f s, power %.2e; chime at %.3f s, E6 %.4f, cut at %.3f s: "
+              "E6 %.4f; tune %.3f s, power %.2e",
+              chimeAt, chimeSeconds, chimePower, cutAt, before, tuneAt, after, tuneSeconds,
+              tunePower);
+        QVERIFY(std::abs(chimePower / chime.Heard(0, 1).first - 1) < 0.25);
+        QVERIFY(std::abs(chimeSeconds - chime.Heard(0, 1).second) < 0.1);
+        QVERIFY(before > chime.Tone(cut - 0.13, cut - 0.03, e6) / 2);
+        QVERIFY(after < chime.Tone(cut + 0.03, cut + 0.13, e6) / 4); // the tune has none yet
+        QVERIFY(std::abs(tunePower / tune.Heard(0, 2.5).first - 1) < 0.25);
+        QVERIFY(std::abs(tuneSeconds - tune.Heard(0, 2.5).second) < 0.1);
     }
 };
 
