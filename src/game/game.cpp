@@ -66,7 +66,6 @@ void Game::NewGame() {
     LoadEquations(EquationList(s_.mode), s_);
     DrawPreview();
     SpawnBlock();
-    s_.timer1.Enable(true);
 }
 
 std::size_t Game::PickEquation() {
@@ -130,10 +129,9 @@ void Game::RotateBlock() {
         if (c1 < c0) { // A1: from the left of cell 0 to below it
             s_.blkCol[1] = c0;
             s_.blkRow[1] = r0 + 1;
-        } else if (c1 > c0) { // A2: the pair sinks, cell 1 ends above cell 0
+        } else if (c1 > c0) { // A2: the pair sinks, cell 1 ends above cell 0, in its row
             s_.blkRow[0] = r0 + 1;
             s_.blkCol[1] = c0;
-            s_.blkRow[1] = r0;
         }
     } else if (r1 > r0 && c1 < nCol - 1) { // B1: from below to the right
         if (Free(c1 + 1, r0)) {
@@ -313,8 +311,7 @@ bool Game::Rescan() {
 void Game::GameOver() {
     s_.timer1.Enable(false);
     s_.playing = false;
-    s_.filled = 0;
-    Advance(Step::Fill);
+    Advance(Step::Fill); // from the first cell: every new game begins with none filled
 }
 
 void Game::Stop() {
