@@ -105,12 +105,13 @@ struct Windows {
         if (shows("PicMove")) seen += QStringLiteral("%1,%2 ").arg(at.x()).arg(at.y());
         return seen.trimmed();
     }
-    // Ends a game of `score`: a settled cell in a start cell, a tick, the closing fill's waits.
+    // Ends a game of `score`: a settled cell in a start cell, a tick, the closing fill's 112
+    // waits, a cell blanked at each.
     void EndGame(qint64 score, const QString& newGame = {}) {
         form1.SetUp({.board = std::vector<std::string>(nRow, ". . . 5"), .score = score});
         Fire(form1.timer1());
         if (!newGame.isEmpty()) Choose(newGame);
-        for (int k = 0; !form2 && k <= kCellCount; ++k)
+        for (int k = 0; !form2 && k < kCellCount; ++k)
             Fire(form1.waitTimer());
     }
     QString Checked(const std::vector<const char*>& items) const {
@@ -404,26 +405,31 @@ class WindowTest : public QObject {
     // Closing the main window closes the help too and ends the program with its last window;
     // its game stops: nothing ticks, waits or reaches the leaderboard afterwards.
     void closingEndsTheProgram() {
-        Windows w("b1_2");
-        QSignalSpy ended(&w.form1, &Form1::gameEnded);
-        w.form1.show();
-        w.form1.SetUp({.board = std::vector<std::string>(nRow, ". . . 5")});
-        w.Fire(w.form1.timer1()); // the closing fill begins
-        w.Choose("Mhow");
-        w.form1.helpWindow()->close();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QVERIFY(w.form1.isEnabled());
-        w.Choose("Mhow"); // open again
-        QVERIFY(w.form1.helpWindow()->isVisible() && !w.form1.isEnabled());
-        QCOMPARE(Ink(w.cell(3, 13)), "#000000 centred"); // as ever, greyed by nothing
-        w.form1.close();
-        for (QWidget* window : QApplication::topLevelWidgets()) // none keeps the program up
-            QVERIFY(!window->isVisible());
-        QVERIFY(!w.form1.timer1().isActive() && !w.form1.timer3().isActive());
-        QVERIFY(!w.form1.waitTimer().isActive());
-        w.form1.WaitOver(); // a wait's end or a tick already under way changes nothing
-        w.form1.Timer1_Timer();
-        QVERIFY(!w.form1.timer1().isActive() && ended.isEmpty() && !w.form2);
+        for (const bool filling : {false, true}) { // closed in play, or during the closing fill
+            Windows w("b1_2");
+            QSignalSpy ended(&w.form1, &Form1::gameEnded);
+            w.form1.show();
+            w.form1.SetUp({.board = std::vector<std::string>(nRow, ". . . 5")});
+            if (filling) w.Fire(w.form1.timer1());
+            w.Choose("Mhow");
+            w.form1.helpWindow()->close();
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            QVERIFY(w.form1.isEnabled());
+            w.Choose("Mhow"); // open again
+            QVERIFY(w.form1.helpWindow()->isVisible() && !w.form1.isEnabled());
+            QCOMPARE(Ink(w.cell(3, 13)), "#000000 centred"); // as ever, greyed by nothing
+            w.form1.close();
+            for (QWidget* window : QApplication::topLevelWidgets()) // none keeps the program up
+                QVERIFY(!window->isVisible());
+            QVERIFY(!w.form1.timer1().isActive() && !w.form1.timer3().isActive());
+            QVERIFY(!w.form1.waitTimer().isActive());
+            for (int k = 0; k <= kCellCount; ++k) { // waits' ends and ticks already under way
+                w.form1.WaitOver();
+                w.form1.Timer1_Timer();
+            }
+            QVERIFY(!w.form1.timer1().isActive() && !w.form1.waitTimer().isActive());
+            QVERIFY(ended.isEmpty() && !w.form2);
+        }
     }
 
     // A text of src/ with a character the embedded font lacks would show as a box; a damaged or

@@ -67,9 +67,9 @@ level_returns_with_a_group ; . . . . . 7 ; 4 13 7 4 12 5 ; - ; c2|TS
 no_group_no_change ; - ; 0 13 3 1 13 2 ; 500 0 ; c2|T ; flags=play t1=2000 step pair t3
     score=500 500 g0|log=
 # A stale continuation of an abandoned cascade or milestone must never run.
-abandoned_cascade ; . . . 3/. . . 7 3 ; 2 13 7 2 12 9 ; - ; T2s ; log=104
+abandoned_cascade ; . . . 3/. . . 7 3 ; 2 13 7 2 12 9 ; - ; T2 ; log=104
     flags=play t1=2000 step pair t3|score=0 0 g1|cells=0 0 0
-unknown_serials_ignored ; . . . . . 7 ; 4 13 7 4 12 5 ; 1990 0 ; Tk
+unknown_serials_ignored ; . . . . . 7 ; 4 13 7 4 12 5 ; 1970 0 ; Tk
     flags=play step t3 wait=sound106|log=106
 abandoned_milestone ; . . . . . 7 ; 4 13 7 4 12 5 ; 1990 0 ; T1s ; stage=0 set 0|log=106
     score=0 0 g1
@@ -98,7 +98,7 @@ top_row_5_plays_on ; 9@5,0 ; - ; - ; T ; flags=play t1=2000 step pair t3
 # The fill blanks a cell each 8 ms, deaf to keys, and hands over once: at its end or to a
 # new game.
 fill_steps ; 12@4,0 ; - ; 120 0 ; 4|DLTWLTW ; flags=step t3 wait=8|cells=4 0 1|log=
-fill_hands_over_at_its_end ; 12@4,0 ; - ; 120 0 ; 4|DS ; log=end4:120|row0=. . . . 12 . . .
+fill_hands_over_at_its_end ; 12@4,0 ; - ; 120 0 ; 5|DSTS ; log=end5:120|row0=. . . . 12 . . .
     cells=112 0 0|flags=step t3
 fill_new_game_hands_over_first ; 12@4,0 ; - ; 120 0 ; 4|DWW2s ; log=end4:120|row0=. . . . . . . .
     cells=0 0 0|flags=play t1=2000 step pair t3
@@ -139,6 +139,7 @@ A1_left_to_below ; - ; 4 5 2 3 5 3 ; - ; 1R|U ; pair=4,5 4,6|facing=2
 B1_below_to_right ; - ; 3 5 2 3 6 3 ; - ; 1R|U ; pair=3,5 4,5|facing=2
 B1_from_column_6 ; - ; 6 5 2 6 6 3 ; - ; 1R|U ; pair=6,5 7,5|facing=2
 B1_at_right_wall ; - ; 7 5 2 7 6 3 ; - ; 1R|U ; pair=7,5 7,6|facing=2
+B1_blocked_by_cell ; 9@4,5 ; 3 5 2 3 6 3 ; - ; 1R|U ; pair=3,5 3,6|facing=2
 B2_above_to_left ; - ; 3 5 2 3 4 3 ; - ; 1R|U ; pair=3,5 2,5|facing=2
 B2_from_column_1 ; - ; 1 5 2 1 4 3 ; - ; 1R|U ; pair=1,5 0,5|facing=2
 B2_at_left_wall ; - ; 0 5 2 0 4 3 ; - ; 1R|U ; pair=0,5 0,4|facing=2
@@ -190,10 +191,13 @@ TEST(NewGame, DealsThePreviewFirstAndDrawsFreshInRange) {
     EXPECT_EQ(g.pairCaption(0) + g.previewCaption(1), "2+92+9");
     for (const Rows& past : {Rows(nRow + 1, "5"), Rows{"1 2 3 4 5 6 7 8 9"}})
         EXPECT_THROW(h.game.SetUp({.board = past}), std::invalid_argument); // does not fit
-    EXPECT_THROW(h.game.SetUp({.pair = Situation::Pair{{8, 0}, {0, 0}, {"11", "11"}}}),
-                 std::invalid_argument);   // a pair off the board
+    using Pair = Situation::Pair; // off the board, or with a result the list lacks
+    for (const Pair& p : {Pair{{8, 0}, {0, 0}, {"11", "11"}}, Pair{{0, 0}, {0, 14}, {"11", "11"}},
+                          Pair{{0, 1}, {0, 0}, {"11", "9"}}})
+        EXPECT_THROW(h.game.SetUp({.pair = p}), std::invalid_argument);
     h.game.SetUp({.board = {". 7* 10*"}}); // "*" marks a cell
     EXPECT_EQ(h.Show("row13") + " " + h.Show("cells"), ". -1 -1 . . . . . 2 2 2");
+    EXPECT_NE(SeededRandom().NextUnit(), SeededRandom().NextUnit()); // each game unlike the last
     SeededRandom random; // fresh draws over the whole of [0, 1): every equation can come
     std::set<int> seen;
     for (int i = 0; i < 2000; ++i)
