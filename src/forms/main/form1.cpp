@@ -26,8 +26,9 @@ QColor Rgb(unsigned rgb) {
     return QColor::fromRgb(static_cast<QRgb>(rgb));
 }
 
-// A picture box keeps its picture's own colours while the window is disabled (the help
-// is open and the game goes on behind it); a plain label would grey it out.
+// A picture box shows its picture from its top-left corner, in the picture's own colours
+// while the window is disabled (the help is open and the game goes on behind it); a plain
+// label would grey it out.
 class PictureBox final : public QLabel {
   public:
     using QLabel::QLabel;
@@ -84,7 +85,6 @@ CellBox* CellLabelWidget(QWidget* parent, double pointSize, unsigned background)
     // Centred reads best for a child.
     label->setAlignment(Qt::AlignCenter);
     label->setTextFormat(Qt::PlainText);
-    label->hide();
     return label;
 }
 
@@ -181,7 +181,6 @@ int TapKeyCode(const GameState& s, QPoint at) {
 
 Form1::Form1(SoundPlayer& sound, RandomSource& random, QWidget* parent)
     : QMainWindow(parent), sound_(sound), game_(random, *this) {
-    setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Numora"));
     // A fixed window: no resizing and no maximise button.
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -192,8 +191,6 @@ Form1::Form1(SoundPlayer& sound, RandomSource& random, QWidget* parent)
     setFixedSize(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
     move(2000 / kTwipsPerPixel, 0);
 
-    Timer1.setObjectName(QStringLiteral("Timer1"));
-    Timer3.setObjectName(QStringLiteral("Timer3"));
     waitTimer_.setSingleShot(true);
     connect(&Timer1, &QTimer::timeout, this, &Form1::Timer1_Timer);
     connect(&Timer3, &QTimer::timeout, this, &Form1::Timer3_Timer);
@@ -205,7 +202,6 @@ Form1::Form1(SoundPlayer& sound, RandomSource& random, QWidget* parent)
 }
 
 Form1::~Form1() {
-    qApp->removeEventFilter(this);
     delete help_;
 }
 
@@ -233,7 +229,6 @@ QPixmap Form1::Bitmap(int id) {
 
 void Form1::BuildMenus() {
     QMenu* beg = menuBar()->addMenu(QStringLiteral("开始"));
-    beg->setObjectName(QStringLiteral("beg"));
     const QString modes[] = {QStringLiteral("演示"), QStringLiteral("10以内加法"),
                              QStringLiteral("10以内减法"), QStringLiteral("20以内加法"),
                              QStringLiteral("20以内减法")};
@@ -246,18 +241,15 @@ void Form1::BuildMenus() {
     }
 
     QMenu* jj = menuBar()->addMenu(QStringLiteral("级别设置"));
-    jj->setObjectName(QStringLiteral("jj"));
     j1 = jj->addAction(QStringLiteral("低"), this, &Form1::j1_Click);
     j2 = jj->addAction(QStringLiteral("中"), this, &Form1::j2_Click);
     j3 = jj->addAction(QStringLiteral("高"), this, &Form1::j3_Click);
 
     QMenu* dongh = menuBar()->addMenu(QStringLiteral("动画"));
-    dongh->setObjectName(QStringLiteral("dongh"));
     dhy = dongh->addAction(QStringLiteral("有"), this, &Form1::dhy_Click);
     dhw = dongh->addAction(QStringLiteral("无"), this, &Form1::dhw_Click);
 
     QMenu* helpM = menuBar()->addMenu(QStringLiteral("帮助"));
-    helpM->setObjectName(QStringLiteral("helpM"));
     Mhow = helpM->addAction(QStringLiteral("玩法"), this, &Form1::Mhow_Click);
 
     j1->setObjectName(QStringLiteral("j1"));
@@ -272,7 +264,6 @@ void Form1::BuildMenus() {
 
 void Form1::BuildControls() {
     client_ = new BoardArea(this, [this](QPoint at) { BoardTapped(at); });
-    client_->setObjectName(QStringLiteral("client"));
     client_->setFixedSize(kClientWidth, kClientHeight);
     setCentralWidget(client_);
 
@@ -291,15 +282,12 @@ void Form1::BuildControls() {
     Pict = new PictureBox(client_);
     Pict->setObjectName(QStringLiteral("Pict"));
     Pict->setGeometry(0, 0, kClientWidth, kBannerHeight);
-    Pict->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Pict->setPixmap(Bitmap(101));
     Pict->setFocusPolicy(Qt::StrongFocus);
 
     PicTboy = new PictureBox(Pict);
     PicTboy->setObjectName(QStringLiteral("PicTboy"));
     PicTboy->setGeometry(2 * cellW + 12, 0, 41, 41);
-    PicTboy->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    PicTboy->hide();
 
     for (std::size_t i = 0; i < 2; ++i) {
         LabBp[i] = CellLabelWidget(Pict, 10.5, kPreviewColour);
@@ -322,17 +310,13 @@ void Form1::BuildControls() {
     QPalette red = Label1->palette();
     red.setColor(QPalette::WindowText, Rgb(0xFF0000));
     Label1->setPalette(red);
-    Label1->setText(QStringLiteral("0"));
 
     PicMove = new PictureBox(client_);
     PicMove->setObjectName(QStringLiteral("PicMove"));
     PicMove->setGeometry(0, 0, 50, 50);
-    PicMove->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    PicMove->hide();
 
     Picbg = new PictureBox(client_);
     Picbg->setObjectName(QStringLiteral("Picbg"));
-    Picbg->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Picbg->setPixmap(Bitmap(102));
     Picbg->move(0, kBannerHeight);
     Picbg->resize(405, 470);
