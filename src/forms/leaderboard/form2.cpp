@@ -25,13 +25,6 @@ constexpr int kRowTop = 80;
 constexpr int kRowPitch = 24;
 constexpr int kRowHeight = 25;
 
-void PaintBackground(QWidget* widget, const QColor& background) {
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::Window, background);
-    widget->setPalette(palette);
-    widget->setAutoFillBackground(true);
-}
-
 QLabel* MakeLabel(QWidget* parent, const QString& objectName, const QRect& geometry) {
     auto* label = new QLabel(parent);
     label->setObjectName(objectName);
@@ -39,7 +32,6 @@ QLabel* MakeLabel(QWidget* parent, const QString& objectName, const QRect& geome
     // Names are whatever players typed; markup in one must show as typed, not be rendered.
     label->setTextFormat(Qt::PlainText);
     label->setFont(SongtiFont());
-    PaintBackground(label, Qt::white);
     return label;
 }
 
@@ -49,10 +41,11 @@ Form2::Form2(SoundPlayer& sound, QString folder, QString seedFolder, QWidget* pa
     : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                           Qt::CustomizeWindowHint),
       sound_(sound), folder_(std::move(folder)), seedFolder_(std::move(seedFolder)) {
-    setObjectName(QStringLiteral("Form2"));
     setWindowTitle(TitleText());
     setFixedSize(312, 339);
-    PaintBackground(this, Qt::white);
+    QPalette white = palette(); // the labels on it show it through
+    white.setColor(QPalette::Window, Qt::white);
+    setPalette(white);
 
     Labt_ = MakeLabel(this, QStringLiteral("Labt"), QRect(24, 16, 217, 25));
     Labt_->setAlignment(Qt::AlignCenter);
@@ -80,17 +73,10 @@ Form2::Form2(SoundPlayer& sound, QString folder, QString seedFolder, QWidget* pa
             MakeLabel(this, QStringLiteral("Label2_%1").arg(k), QRect(152, top, 89, kRowHeight));
     }
 
-    // The design orders Text1, Labt, the rows, then Command1; labels never take focus, so
-    // Tab goes from the name box straight to the button.
-    setTabOrder(Text1_, Command1_);
-
     connect(Command1_, &QPushButton::clicked, this, &Form2::Command1_Click);
     // Text1_KeyPress: returnPressed covers both Return and the keypad's Enter, and is not sent
     // while an input method is still composing.
     connect(Text1_, &QLineEdit::returnPressed, this, &Form2::Command1_Click);
-
-    SetOffering(true);
-    ShowList();
 }
 
 QString Form2::CongratulationText() {
@@ -138,18 +124,16 @@ LoadResult Form2::Form_Load() {
     // Every opening starts from the design state, whatever the last game left on screen.
     if (message_) message_->close();
     Text1_->clear();
-    SetOffering(true);
 
     const LoadResult loaded = LoadLeaderboard(filePath(), seedPath());
     list_ = loaded.list;
-    if (loaded.fresh()) {
+    // A list that cannot be read can take no entry: asking for a name would only lead to a
+    // save that must fail.
+    if (loaded.fresh())
         newPos_ = 0;
-    } else {
-        // A list that cannot be read can take no entry: asking for a name would only lead to a
-        // save that must fail.
+    else
         newPos_ = loaded.status == LoadStatus::Read ? FindPlace(list_, fcount) : -1;
-        SetOffering(newPos_ >= 0);
-    }
+    SetOffering(newPos_ >= 0);
     ShowList();
     sound_.Play(Sound::Milestone);
     return loaded;
