@@ -381,7 +381,7 @@ class WindowTest : public QObject {
         }
         QCOMPARE(QApplication::focusWidget()->objectName(), "Text1");
         QTest::keyClicks(QApplication::focusWidget(), "Bo");
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QTest::mouseClick(w.form2->findChild<QWidget*>("Command1"), Qt::LeftButton); // 确认
         QVERIFY(list.open(QIODevice::ReadOnly));
         QCOMPARE(list.readAll(), after);
     }
@@ -389,11 +389,13 @@ class WindowTest : public QObject {
     // The level items set the falling interval at once (2000, 1400, 800 ms at score 0) with
     // their check mark; "无" takes the figure off the board and stops its timer, "有" brings it.
     void menusDoWhatTheySay() {
-        Windows w("b1_1");
+        Windows w("b1_5");
         w.Choose("b1_4"); // the mark moves with the mode
         QCOMPARE(w.Checked({"b1_1", "b1_2", "b1_3", "b1_4", "b1_5"}), "...x.");
-        for (const auto& [item, ms, marks] :
-             {std::tuple{"j3", 800, "..x"}, {"j2", 1400, ".x."}, {"j1", 2000, "x.."}}) {
+        for (const auto& [item, ms, marks] : {std::tuple{"j1", 2000, "x.."},
+                                              {"j2", 1400, ".x."},
+                                              {"j3", 800, "..x"},
+                                              {"j1", 2000, "x.."}}) {
             w.Choose(item);
             QCOMPARE(w.form1.timer1().interval(), ms);
             QCOMPARE(w.Checked({"j1", "j2", "j3"}), marks);

@@ -141,9 +141,14 @@ class LeaderboardTest : public QObject {
             QCOMPARE(places, QList<QRect>({QRect(0, 0, 312, 339), QRect(24, 16, 217, 25),
                                            QRect(24, 40, 217, 25), QRect(256, 40, 41, 25),
                                            QRect(24, 296, 81, 25), QRect(152, 104, 89, 25)}));
-            const QFont heading = form.findChild<QLabel*>("Labt")->font();
-            QVERIFY(form.windowTitle() == "排行榜" && heading.bold() && heading.pointSizeF() == 9 &&
+            const auto* heading = form.findChild<QLabel*>("Labt");
+            QVERIFY(form.windowTitle() == "排行榜" && heading->font().bold() &&
+                    heading->font().pointSizeF() == 9 && heading->alignment() == Qt::AlignCenter &&
+                    heading->palette().color(QPalette::WindowText) == Qt::red &&
                     form.palette().color(QPalette::Window) == Qt::white);
+            for (const char* name : {"Text1", "Command1", "Label1_0", "Label2_9"}) // all in 宋体
+                QCOMPARE(form.findChild<QWidget*>(name)->font().families(),
+                         heading->font().families());
         }
         if (before.startsWith("\nx")) // a line without a comma is a score alone, with no name
             QCOMPARE(Shown(form), "0,0 0,0 ,12 a,0 b,0 c,42 d,-7 e,0 f,0 0,0 ");
