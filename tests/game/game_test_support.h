@@ -47,7 +47,7 @@ struct Harness : GameEvents {
     }
 
     // T gravity tick, A animation tick, W end of the wait, S every wait ended, L R U D the
-    // arrows, x another key, 1-5 a new game, a b c d a level, y n the figure on or off,
+    // arrows, x another key, 1-5 a new game, a b c d a level, n the figure off,
     // s a late timer of the wait before the last new game, k serials that never were.
     void Play(const std::string& script) {
         for (char c : script) {
@@ -60,7 +60,7 @@ struct Harness : GameEvents {
             if (c == 'W') game.Resume(serial);
             for (int n = 0; c == 'S' && n < 1000 && game.waiting().kind != Wait::Kind::None; ++n)
                 game.Resume(game.waiting().serial);
-            if (c == 'y' || c == 'n') game.ChooseAnimation(c == 'y');
+            if (c == 'n') game.ChooseAnimation(false);
             if (c == 's') game.Resume(stale);
             if (c == 'k') {
                 game.Resume(serial + 1);
