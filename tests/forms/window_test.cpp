@@ -3,7 +3,6 @@
 #include "forms/application.h"
 #include "forms/cjk_font.h"
 #include "forms/hand_over.h"
-#include "sound/module_sound_player.h"
 #include "support/fake_sound.h"
 
 #include <QAction>
@@ -145,18 +144,6 @@ class WindowTest : public QObject {
             static const QRegularExpression machine("raise\\(\\)|PulseAudio|No audio device");
             if (t != QtDebugMsg && t != QtInfoMsg && !m.contains(machine)) QFAIL(qPrintable(m));
         });
-    }
-
-    // The module is not mapped before a game; a missing one plays silently, neither crashing
-    // nor blocking; the game waits the sounds' lengths, 751 and 2000 ms, module or not.
-    void sounds() {
-        ModuleSoundPlayer missing({QStringLiteral("/nonexistent/numora-sound-qt")});
-        ModuleSoundPlayer sound({NUMORA_SOUND_MODULE_PATH});
-        missing.Play(Sound::Landing);
-        QVERIFY(!missing.loaded() && !sound.loaded());
-        sound.Preload();
-        QVERIFY(sound.loaded());
-        QCOMPARE(missing.DurationMs(Sound::Landing) + sound.DurationMs(Sound::Milestone), 2751);
     }
 
     // The windows' sizes, places, colours, fonts, pictures and texts before any game. Title

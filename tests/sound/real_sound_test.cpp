@@ -49,6 +49,12 @@ class RealSound : public QObject {
     Q_OBJECT
   private slots:
     void heard() {
+        // A missing module plays silently, neither crashing nor blocking; the game waits the
+        // sounds' lengths, 751 and 2000 ms, module or not.
+        ModuleSoundPlayer missing({QStringLiteral("/nonexistent/numora-sound-qt")});
+        missing.Play(Sound::Landing);
+        QVERIFY(!missing.loaded());
+        QCOMPARE(missing.DurationMs(Sound::Landing) + missing.DurationMs(Sound::Milestone), 2751);
         if (QStandardPaths::findExecutable("pulseaudio").isEmpty())
             QSKIP("no pulseaudio program here (tools/deps.sh test installs it)");
         QTemporaryDir dir;
@@ -71,6 +77,8 @@ class RealSound : public QObject {
         qputenv("PULSE_SERVER", server.toLocal8Bit());
         { // the sound service gone before its server
             ModuleSoundPlayer sound({NUMORA_SOUND_MODULE_PATH});
+            QVERIFY(!sound.loaded()); // mapped as a game starts, not with the window
+            sound.Preload();
             sound.Play(Sound::Landing);
             QTest::qWait(1100); // a real recording: nothing to drive but the clock
             sound.Play(Sound::Landing);
