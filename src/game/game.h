@@ -101,6 +101,7 @@ struct FigureBox {
 struct FigureFrame {
     int set = -1; // -1: nothing drawn yet
     int frame = 0;
+    bool operator==(const FigureFrame&) const = default;
 };
 
 // The rules' state, each fact once. What the window shows is computed from it (see Game).

@@ -516,11 +516,10 @@ const QPixmap& Form1::FigurePicture(int set, int index) {
 void Form1::SyncFigure() {
     const GameState& s = game_.state();
     PicMove->move(s.picMove.left, s.picMove.top);
-    const int moveId =
-        s.picMoveImage.set < 0 ? -1 : 200 + 10 * s.picMoveImage.set + s.picMoveImage.frame;
-    if (moveId != shownMoveId_ && moveId >= 0)
-        PicMove->setPixmap(FigurePicture(s.picMoveImage.set, s.picMoveImage.frame));
-    shownMoveId_ = moveId;
+    const FigureFrame& frame = s.picMoveImage;
+    if (frame.set >= 0 && frame != shownMove_)
+        PicMove->setPixmap(FigurePicture(frame.set, frame.frame));
+    shownMove_ = frame;
     PicMove->setVisible(s.picMove.visible);
     // Drawn only once shown: at start-up the figure is hidden, and reading its picture
     // would be the one PNG decoded before the window first paints.
