@@ -192,6 +192,10 @@ Form1::Form1(SoundPlayer& sound, RandomSource& random, QWidget* parent)
     move(2000 / kTwipsPerPixel, 0);
 
     waitTimer_.setSingleShot(true);
+    // The pace and the waits keep their milliseconds: a coarse timer may end a wait up to 5%
+    // early, before the sound it waits for has ended.
+    Timer1.setTimerType(Qt::PreciseTimer);
+    waitTimer_.setTimerType(Qt::PreciseTimer);
     connect(&Timer1, &QTimer::timeout, this, &Form1::Timer1_Timer);
     connect(&Timer3, &QTimer::timeout, this, &Form1::Timer3_Timer);
     connect(&waitTimer_, &QTimer::timeout, this, &Form1::WaitOver);
