@@ -233,7 +233,6 @@ LeaderboardList WithEntry(const LeaderboardList& list, int place, const QString&
 
 QString SanitizeName(const QString& typed) {
     QString out;
-    out.reserve(typed.size());
     for (qsizetype i = 0; i < typed.size(); ++i) {
         const QChar c = typed[i];
         if (c.isHighSurrogate() && i + 1 < typed.size() && typed[i + 1].isLowSurrogate()) {
