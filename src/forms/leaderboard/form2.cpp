@@ -226,7 +226,6 @@ void Form2::ShowMessage(const QString& text, const QString& detail) {
     auto* box = new QMessageBox(QMessageBox::Warning, TitleText(), text, QMessageBox::Ok, this);
     // The system's own words, for whoever looks after the machine.
     box->setDetailedText(detail);
-    box->setObjectName(QStringLiteral("saveMessage"));
     box->setAttribute(Qt::WA_DeleteOnClose);
     message_ = box;
     box->open();

@@ -116,19 +116,25 @@ bool ReadSeed(const QString& path, const QString& seed, LeaderboardList& list) {
            ReadFile(seed, list, ignored) == Found::List;
 }
 
-// Puts `bytes` in place of the file whole, or leaves the old file as it was. A write the disk
-// cuts short returns what fitted and sets no error; only writing on from there makes the
-// system say why (a full disk, a size limit). Unbuffered, so every write reaches the system
-// at once: QSaveFile::commit() (Qt 6.4) ignores a failure of its own flush, and with bytes
-// still buffered would put a short file in place of the old one and report success.
-bool WriteWhole(QSaveFile& out, const QByteArray& bytes) {
-    if (!out.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return false;
+// Writes all of `bytes` to a device opened unbuffered. A write the disk cuts short returns
+// what fitted and sets no error; only writing on from there makes the system say why (a full
+// disk, a size limit).
+bool WriteAll(QFileDevice& out, const QByteArray& bytes) {
     for (qint64 written = 0; written < bytes.size();) {
         const qint64 n = out.write(bytes.constData() + written, bytes.size() - written);
         if (n <= 0) return false;
         written += n;
     }
-    return out.commit();
+    return true;
+}
+
+// Puts `bytes` in place of the file whole, or leaves the old file as it was. Unbuffered, so
+// every write reaches the system at once: QSaveFile::commit() (Qt 6.4) ignores a failure of
+// its own flush, and with bytes still buffered would put a short file in place of the old one
+// and report success.
+bool WriteWhole(QSaveFile& out, const QByteArray& bytes) {
+    return out.open(QIODevice::WriteOnly | QIODevice::Unbuffered) && WriteAll(out, bytes) &&
+           out.commit();
 }
 
 QString LockPath(const QString& path) {
@@ -324,9 +330,12 @@ SaveResult LockFailure(const QString& path, const QLockFile& lock) {
     if (!probe.open()) {
         result.status = SaveStatus::FolderNotWritable;
         result.detail = probe.errorString();
-    } else if (probe.write(LockPath(path).toUtf8()) < 0 || !probe.flush()) {
-        return WriteFailure(path, probe);
+        return result;
     }
+    QFile same(probe.fileName()); // written unbuffered, as a save is, so the system says why
+    if (!same.open(QIODevice::WriteOnly | QIODevice::Unbuffered) ||
+        !WriteAll(same, LockPath(path).toUtf8()))
+        return WriteFailure(path, same);
     return result;
 }
 
