@@ -9,6 +9,7 @@
 
 #include <csignal>
 #include <fcntl.h>
+#include <future>
 #include <sys/mount.h>
 #include <sys/prctl.h>
 #include <sys/resource.h>
@@ -224,6 +225,12 @@ class LeaderboardTest : public QObject {
         QVERIFY(other.tryLock(0));
         QVERIFY(Form2::MessageFor(SaveLeaderboardEntry(path, {}, 0, "n", 5, 0))
                     .contains("另一个正在玩的游戏"));
+        // A list another copy makes while this one waits for the lock is read, not overwritten.
+        auto loading = std::async(std::launch::async, [&path] { return LoadLeaderboard(path); });
+        QTest::qSleep(100); // it has found nothing and waits: a lock's wait cannot be driven
+        Write(path, "a,9\r\n");
+        other.unlock();
+        QVERIFY(loading.get().list[0].score == 9 && Read(path) == "a,9\r\n");
         QCOMPARE(SanitizeName(QString("a\r\nb\tc") + QChar(0xD800) + "d,😀"), "abcd，😀");
         // A huge file is read only as far as its tenth line, and never past 16 MiB.
         QByteArray many = QByteArray("a,1\n").repeated(1 << 20), one(17 << 20, 'x');
@@ -237,8 +244,10 @@ class LeaderboardTest : public QObject {
         QVERIFY(QFile::setPermissions(dir.path(), kOwnerAll ^ QFile::WriteOwner));
         QCOMPARE(ChooseLeaderboardFolder(dir.path(), user.filePath("a/b")), user.filePath("a/b"));
         QVERIFY(QFileInfo(user.filePath("a/b")).isDir());
-        QVERIFY(Form2::MessageFor(SaveLeaderboardEntry(user.filePath("a/b"), {}, 0, "n", 5, 0))
-                    .contains("这个文件读不出来")); // a folder at the path
+        const QString said =
+            Form2::MessageFor(SaveLeaderboardEntry(user.filePath("a/b"), {}, 0, "n", 5, 0));
+        QVERIFY(said.contains("这个文件读不出来") &&
+                said.contains(user.filePath("a/b"))); // a folder there
     }
 };
 
