@@ -63,7 +63,6 @@ Form2::Form2(SoundPlayer& sound, QString folder, QString seedFolder, QWidget* pa
     Command1_->setObjectName(QStringLiteral("Command1"));
     Command1_->setGeometry(256, 40, 41, 25);
     Command1_->setFont(SongtiFont());
-    Command1_->setAutoDefault(false);
 
     for (int k = 0; k < kLeaderboardSize; ++k) {
         const int top = kRowTop + kRowPitch * k;
