@@ -214,6 +214,7 @@ class WindowTest : public QObject {
     void arrowsSteerThePairAndTheFigureFollows() {
         Windows w("b1_2");
         QCOMPARE(w.Pair(), At(3, 0) + " " + At(4, 0));
+        QVERIFY(!w.cell(3, 13)->isVisibleTo(&w.form1)); // an empty cell shows no label
         QCOMPARE(w.sound.preloads, 1); // woken as the game starts, ready for its first sound
         w.Fire(w.form1.timer3());
         QCOMPARE(w.Figure(), "banner");

@@ -87,7 +87,7 @@ class LeaderboardTest : public QObject {
         Row("legacy GBK file", {"file", kLegacy, 100, 9, "乐乐", top + "\xc0\xd6\xc0\xd6,100\r\n"});
         Row("no place: ties with the tenth", {"file", kLegacy, -5, -1, "e", {}});
         const QByteArray damaged =
-            "\n7\n,12\r\na,1e3\r\nb,9223372036854775808\r\nc,\t+42 \r\nd, -7\r\ne,+\r\nf,1 2\r\n";
+            "\n7\n,12\r\na,1e3\r\nb,-9223372036854775809\r\nc,\t+42 \r\nd, -7\r\ne,+\r\nf,1 2\r\n";
         Row("damaged lines", {"file", damaged, 1, 0, "g", "g,1\r\n\r\n7\r\n" + damaged.mid(3)});
         Row("a folder at the path", {"folder", {}, 5, -1, "e", "!排行榜文件读不出来"});
         Row("a named pipe at the path", {"pipe", {}, 5, -1, "e", "!排行榜文件读不出来"});
