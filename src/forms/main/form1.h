@@ -116,8 +116,8 @@ class Form1 : public QMainWindow, private GameEvents {
     std::array<ShownCell, kCellCount> shown_{};
     bool firstSync_ = true;
     bool startingGame_ = false; // inside b1_Click
-    FigureFrame shownMove_; // the frame PicMove holds
-    int shownTboySet_ = -1; // the set whose standing picture PicTboy holds
+    FigureFrame shownMove_;     // the frame PicMove holds
+    int shownTboySet_ = -1;     // the set whose standing picture PicTboy holds
     std::map<int, QPixmap> pictures_;
     QPointer<Form3> help_;
 };
