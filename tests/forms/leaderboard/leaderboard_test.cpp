@@ -228,7 +228,8 @@ class LeaderboardTest : public QObject {
         // A list another copy makes while this one waits for the lock is read, not overwritten.
         auto loading = std::async(std::launch::async, [&path] { return LoadLeaderboard(path); });
         QTest::qSleep(100); // it has found nothing and waits: a lock's wait cannot be driven
-        Write(path, "a,9\r\n");
+        Write(path + ".new", "a,9\r\n"); // whole at once, never seen empty
+        QVERIFY(QFile::rename(path + ".new", path));
         other.unlock();
         QVERIFY(loading.get().list[0].score == 9 && Read(path) == "a,9\r\n");
         QCOMPARE(SanitizeName(QString("a\r\nb\tc") + QChar(0xD800) + "d,😀"), "abcd，😀");
