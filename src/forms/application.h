@@ -34,8 +34,8 @@ inline QIcon AppIcon() {
 
 // Call once the application object exists. The name makes the per-user data folder
 // ~/.local/share/numora (AppData/Roaming/numora on Windows). No display name is set: Qt
-// would append it to every title bar ("排行榜 — Numora"), and each window's title is its
-// whole title; the main window's already reads "Numora".
+// would append it after a dash to every title bar ("排行榜" then "Numora"), and each
+// window's title is its whole title; the main window's already reads "Numora".
 // The menus and the help take the windows' CJK font too, so no text depends on the machine
 // having one; Qt's own words (message box buttons, a text box's menu) are in Chinese too.
 inline void SetUpApplication() {

@@ -8,7 +8,7 @@
 
 namespace numora {
 
-// The picture in the resource `path` (":/raw/…qpx"); a null image for one that is
+// The picture in the resource `path` (":/raw/bmp101.qpx"); a null image for one that is
 // missing, truncated or not of this format.
 QImage LoadRawImage(const QString& path);
 

@@ -50,7 +50,7 @@ QString DecodeName(QByteArrayView bytes) {
 
 // The Windows original reads names in CP936 and knows nothing of what GB18030 adds to it.
 // Each character goes in CP936's bytes only where this program reads them back as that same
-// character: CP936 writes "€" as 0x80, which GB18030 lacks, but gives some private-use
+// character: CP936 writes the euro sign as 0x80, which GB18030 lacks, but gives some private-use
 // characters codes that GB18030 reads as others, and puts "?" for what it lacks.
 QByteArray EncodeName(const QString& name) {
     QStringEncoder cp936(kOriginalEncoding, QStringConverter::Flag::Stateless);

@@ -37,7 +37,7 @@ struct LeaderboardEntry {
     qint64 score = 0;
     // The line this entry was read from, without its line end. A save writes it back as it
     // was while name and score still say what it says: a file from the Windows original
-    // may hold bytes (CP936's 0x80 "€", codes GB18030 reads otherwise) that no decoding
+    // may hold bytes (CP936's euro sign 0x80, codes GB18030 reads otherwise) that no decoding
     // and encoding would give back. Not part of an entry's identity.
     QByteArray line;
 
@@ -57,7 +57,7 @@ QString LeaderboardFilePath(const QString& folder, int mode);
 
 // Reads as much as the bytes supply and leaves the rest as placeholders. Lines end in CR LF
 // or LF; only the first ten count. The name is everything before the first comma, read as
-// GB18030 except a lone byte 0x80, which is CP936's "€", and made storable as SanitizeName
+// GB18030 except a lone byte 0x80, CP936's euro sign, and made storable as SanitizeName
 // makes a typed one; each entry keeps its line, so a save writes back what was read; a score
 // that is not a plain decimal integer fitting in 64 bits counts as 0 (a wrapped or clamped
 // value would put a damaged line at the top of the list). Never fails, whatever the bytes.
