@@ -25,25 +25,22 @@ struct ScriptedRandom final : RandomSource {
     std::deque<double> script;
 };
 
+// The parts of `text` between `at`s, without the blanks around them.
 inline std::vector<std::string> Split(const std::string& text, char at) {
     std::vector<std::string> parts;
     std::istringstream in(text);
-    for (std::string part; std::getline(in, part, at);)
-        parts.push_back(part);
+    for (std::string part; std::getline(in, part, at);) {
+        part.erase(0, part.find_first_not_of(' '));
+        parts.push_back(part.erase(part.find_last_not_of(' ') + 1));
+    }
     return parts;
-}
-
-inline std::string Trim(const std::string& text) {
-    const auto first = text.find_first_not_of(' ');
-    return first == std::string::npos ? ""
-                                      : text.substr(first, text.find_last_not_of(' ') - first + 1);
 }
 
 struct Harness : GameEvents {
     Harness() : game(random, *this) {}
-    void PlaySound(Sound sound) override { log += " " + std::to_string(int(sound)); }
+    void PlaySound(Sound sound) override { log += std::to_string(int(sound)) + " "; }
     void HandOverScore(int mode, std::int64_t score) override {
-        log += " end" + std::to_string(mode) + ":" + std::to_string(score);
+        log += "end" + std::to_string(mode) + ":" + std::to_string(score) + " ";
     }
 
     // T gravity tick, A animation tick, W end of the wait, S every wait ended, L R U D the
@@ -87,7 +84,7 @@ struct Harness : GameEvents {
         if (key == "pair")
             return n(s.blkCol[0]) + "," + n(s.blkRow[0]) + " " + n(s.blkCol[1]) + "," +
                    n(s.blkRow[1]);
-        if (key == "log") return Trim(log);
+        if (key == "log") return log.substr(0, log.find_last_not_of(' ') + 1);
         if (key == "frame") return n(s.picMoveImage.set) + "." + n(s.picMoveImage.frame);
         if (key == "facing") return n(s.boyFrame);
         if (key == "checked")
@@ -133,7 +130,7 @@ struct Harness : GameEvents {
     }
 
     ScriptedRandom random;
-    std::string log; // " 104 106 end2:30"
+    std::string log; // "104 106 end2:30 "
     unsigned stale = 0;
     Game game;
 };
@@ -152,15 +149,14 @@ struct Scenario {
 
 inline std::vector<Scenario> Table(const std::string& text) {
     std::vector<Scenario> table;
-    for (const std::string& line : Split(text, '\n')) {
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) {
         if (line.empty() || line[0] == '#') continue;
+        std::vector<std::string> f = Split(line, ';');
         if (line[0] == ' ') {
-            table.back().want += (table.back().want.empty() ? "" : "|") + Trim(line);
+            table.back().want += (table.back().want.empty() ? "" : "|") + f[0];
             continue;
         }
-        std::vector<std::string> f = Split(line, ';');
-        for (std::string& field : f)
-            field = Trim(field);
         f.resize(6);
         table.push_back({f[0], f[1], f[2], f[3], f[4], f[5]});
     }
