@@ -44,14 +44,13 @@ struct Harness : GameEvents {
     }
 
     // T gravity tick, A animation tick, W end of the wait, S every wait ended, L R U D the
-    // arrows, x another key, 1-5 a new game, a b c d a level, n the figure off,
+    // arrows, 1-5 a new game, a b c d a level, n the figure off,
     // s a late timer of the wait before the last new game, k serials that never were.
     void Play(const std::string& script) {
         for (char c : script) {
             const unsigned serial = game.waiting().serial;
-            const std::string keys = "LURDx";
-            if (keys.find(c) != std::string::npos)
-                game.KeyDown(c == 'x' ? 65 : kKeyLeft + int(keys.find(c)));
+            const std::string keys = "LURD";
+            if (keys.find(c) != std::string::npos) game.KeyDown(kKeyLeft + int(keys.find(c)));
             if (c == 'T') game.GravityTick();
             if (c == 'A') game.AnimationTick();
             if (c == 'W') game.Resume(serial);
