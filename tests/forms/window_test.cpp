@@ -5,14 +5,8 @@
 #include "forms/hand_over.h"
 #include "support/fake_sound.h"
 
-#include <QAction>
-#include <QDirIterator>
-#include <QLabel>
-#include <QMenuBar>
-#include <QRawFont>
-#include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QtTest>
+#include <QtWidgets>
 
 using namespace numora;
 
