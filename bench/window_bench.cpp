@@ -159,7 +159,7 @@ int Games(int count) {
     bool ended = false;
     QObject::connect(&form, &Form1::gameEnded, &form, [&](int mode, qint64 score) {
         if (!form2) form2 = std::make_unique<Form2>(sound, folder.path());
-        form2->ShowFor(mode, score);
+        form2->ShowFor(mode, score, true);
         ended = true;
     });
     Settle(form);

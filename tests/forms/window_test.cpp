@@ -113,7 +113,7 @@ struct Windows {
         form1.SetUp({.board = std::vector<std::string>(nRow, ". . . 5"), .score = score});
         Fire(form1.timer1());
         if (!newGame.isEmpty()) Choose(newGame);
-        for (int k = 0; !form2 && k < kCellCount; ++k)
+        for (int k = 0; !(form2 && form2->isVisible()) && k < kCellCount; ++k)
             Fire(form1.waitTimer());
     }
     QString Checked(const std::vector<const char*>& items) const {
@@ -377,6 +377,10 @@ class WindowTest : public QObject {
         QTest::mouseClick(w.form2->findChild<QWidget*>("Command1"), Qt::LeftButton); // 确认
         QVERIFY(list.open(QIODevice::ReadOnly));
         QCOMPARE(list.readAll(), after);
+        w.Choose("b1_3"); // the next game's first place: the name box has the keyboard again
+        w.EndGame(5000);
+        QApplication::processEvents();
+        QCOMPARE(QApplication::focusWidget()->objectName(), "Text1");
     }
 
     // The level items set the falling interval at once (2000, 1400, 800 ms at score 0) with

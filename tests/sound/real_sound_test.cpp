@@ -71,7 +71,7 @@ class RealSound : public QObject {
         QTRY_VERIFY_WITH_TIMEOUT(parec.bytesAvailable() > 0, 10000);
 
         qputenv("PULSE_SERVER", server.toLocal8Bit());
-        { // the sound service gone before its server
+        { // the sound service gone before its server, and while it plays
             ModuleSoundPlayer sound({NUMORA_SOUND_MODULE_PATH});
             QVERIFY(!sound.loaded()); // mapped as a game starts, not with the window
             sound.Preload();
@@ -81,6 +81,7 @@ class RealSound : public QObject {
             QTest::qWait(350);
             sound.Play(Sound::Milestone);
             QTest::qWait(2600);
+            sound.Play(Sound::Landing);
         }
         for (QProcess* p : {&parec, &pulse}) {
             p->terminate();

@@ -36,7 +36,7 @@ class Form2 : public QWidget {
     // cannot be read is said at once, and no name is asked for. Called again while
     // the window is open, it starts afresh for the new game. Without `takeKeyboard` it shows
     // but leaves the keyboard where it is: the main window has just started a game.
-    void ShowFor(int mode, qint64 score, bool takeKeyboard = true);
+    void ShowFor(int mode, qint64 score, bool takeKeyboard);
 
     // The game just ended, as handed over.
     int grd = 0;

@@ -137,7 +137,7 @@ class LeaderboardTest : public QObject {
 
         test::FakeSound sound;
         Form2 form(sound, folder, program.path());
-        form.ShowFor(3, score);
+        form.ShowFor(3, score, true);
         QCOMPARE(sound.played, std::vector<Sound>{Sound::Milestone});
         auto* box = form.findChild<QLineEdit*>("Text1");
         QCOMPARE(form.findChild<QLabel*>("Labt")->text() + (box->isVisible() ? " box" : "") +
@@ -194,7 +194,7 @@ class LeaderboardTest : public QObject {
         }
         QCOMPARE(Shown(form).endsWith("a,9 ") && !box->isVisible(), at == "meanwhile");
         if (saved) form.Command1_Click(); // the offer is used up: never saved twice
-        form.ShowFor(3, 0);               // a new opening starts afresh
+        form.ShowFor(3, 0, true);         // a new opening starts afresh
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); // closed ones go
         QVERIFY(box->text().isEmpty() && form.findChildren<QMessageBox*>().size() ==
                                              (offered < 0 && !after.isEmpty() ? 1 : 0));
@@ -217,7 +217,9 @@ class LeaderboardTest : public QObject {
         Write(path + ".new", "a,9\r\n"); // whole at once, never seen empty
         QVERIFY(QFile::rename(path + ".new", path));
         other.unlock();
-        QVERIFY(loading.get().list[0].score == 9 && Read(path) == "a,9\r\n");
+        const LoadResult loaded = loading.get();
+        QVERIFY(loaded.status == LoadStatus::Read && loaded.list[0].score == 9);
+        QCOMPARE(Read(path), "a,9\r\n");
         QCOMPARE(SanitizeName(QString("a\r\nb\tc") + QChar(0xD800) + "d,😀"), "abcd，😀");
         // A huge file is read only as far as its tenth line, and never past 16 MiB.
         QByteArray many = QByteArray("a,1\n").repeated(1 << 20), one(17 << 20, 'x');
