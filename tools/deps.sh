@@ -8,7 +8,7 @@ set -euo pipefail
 want=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev
       libgl-dev fonts-noto-cjk fonts-arphic-uming qt6-translations-l10n)
 if [ "${1:-run}" = test ]; then
-  want+=(libgtest-dev clang clang-format libclang-rt-dev desktop-file-utils appstream dpkg-dev
+  want+=(libgtest-dev clang clang-format libclang-rt-dev desktop-file-utils appstream dpkg-dev lintian
          file pulseaudio pulseaudio-utils)
 fi
 if [ "${1:-run}" = package ]; then
