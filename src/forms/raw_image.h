@@ -1,6 +1,6 @@
 // Pictures stored as the pixels Qt paints from (made at build time by
-// resources/raw_image.cpp), for those shown at start-up: reading one is a copy, where a
-// PNG would cost about 100 instructions a pixel.
+// resources/raw_image.cpp), for those shown at start-up: reading one is a copy, where
+// decoding a PNG costs many instructions a pixel.
 #pragma once
 
 #include <QImage>
