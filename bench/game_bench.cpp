@@ -23,7 +23,8 @@ double WorstLandingMicros(int repeats, int& levels, std::int64_t& score) {
     double best = 1e30;
     for (int i = 0; i < repeats; ++i) {
         Game game(random, quiet);
-        bench::SetUpWorstLanding(game);
+        game.ChooseMode(2);
+        game.SetUp(bench::WorstLanding());
         const auto start = Clock::now();
         game.GravityTick();
         levels = 0;
@@ -47,9 +48,9 @@ double ArrowKeyNanos(int keys) {
     game.ChooseMode(2);
     const auto start = Clock::now();
     for (int i = 0; i < keys; ++i)
-        game.KeyDown(i % 2 ? kKeyRight : kKeyLeft);
+        game.Press(i % 2 ? Arrow::Right : Arrow::Left);
     const double ns = std::chrono::duration<double, std::nano>(Clock::now() - start).count();
-    if (game.state().blkCol[0] != 3) std::printf("arrow keys: the pair did not come back\n");
+    if (game.state().pair.col[0] != 3) std::printf("arrow keys: the pair did not come back\n");
     return ns / keys;
 }
 
@@ -71,7 +72,7 @@ double RandomGamesPerSecond(int games, long& steps) {
                 if (roll < 4)
                     game.GravityTick();
                 else
-                    game.KeyDown(kKeyLeft + static_cast<int>(actions() % 4));
+                    game.Press(static_cast<Arrow>(actions() % 4));
                 game.AnimationTick();
             }
             ++steps;

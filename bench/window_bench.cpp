@@ -6,8 +6,8 @@
 //
 // The handlers are called the way their timers and the key preview call them; the waits
 // the game asks for are ended at once, so only computation is timed, never a pause.
-#include "forms/leaderboard/form2.h"
-#include "forms/main/form1.h"
+#include "forms/leaderboard/leaderboard_window.h"
+#include "forms/main/main_window.h"
 #include "game/random_source.h"
 #include "sound/qt_sound_player.h"
 #include "worst_case.h"
@@ -64,14 +64,14 @@ int Respond() {
     QtSoundPlayer sound;
     sound.Preload();
     SeededRandom random(5);
-    Form1 form(sound, random);
+    MainWindow form(sound, random);
     Settle(form);
     QWidget* target = form.findChild<QLabel*>(QStringLiteral("Pict"));
     const QLabel* pair = form.findChild<QLabel*>(QStringLiteral("LabB_0"));
 
     // Arrow keys as the key preview receives them; they alternate, so each one moves the
     // pair a column and its labels with it.
-    form.b1_Click(2);
+    form.ChooseMode(2);
     Repaint();
     std::vector<double> keyMoved, keyPainted;
     for (int i = 0; i < 2000; ++i) {
@@ -95,8 +95,8 @@ int Respond() {
     std::vector<double> totals, totalsPainted, longest, longestPainted;
     int handlers = 0;
     for (int rep = 0; rep < 30; ++rep) {
-        bench::SetUpWorstLanding(form.game());
-        form.Timer3_Timer(); // shows the prepared board, outside the timing
+        form.ChooseMode(2); // the prepared board shows, outside the timing
+        form.SetUp(bench::WorstLanding());
         Repaint();
         double total = 0, totalPainted = 0, worst = 0, worstPainted = 0;
         handlers = 0;
@@ -104,7 +104,7 @@ int Respond() {
         for (bool first = true; more; first = false) {
             const auto t0 = Clock::now();
             if (first)
-                form.Timer1_Timer();
+                form.GravityTick();
             else
                 form.WaitOver();
             const auto t1 = Clock::now();
@@ -117,7 +117,7 @@ int Respond() {
             ++handlers;
             more = form.waitTimer().isActive();
         }
-        if (!form.timer1().isActive() || !form.game().pairVisible()) {
+        if (!form.gravityTimer().isActive() || !form.game().pairVisible()) {
             std::printf("respond: the cascade did not end with a new pair falling\n");
             return 1;
         }
@@ -153,41 +153,42 @@ int Games(int count) {
     QtSoundPlayer sound;
     sound.Preload();
     SeededRandom random(9);
-    Form1 form(sound, random);
+    MainWindow form(sound, random);
     // As the program wires it: one leaderboard window, made at the first game's end.
-    std::unique_ptr<Form2> form2;
+    std::unique_ptr<LeaderboardWindow> leaderboard;
     bool ended = false;
-    QObject::connect(&form, &Form1::gameEnded, &form, [&](int mode, qint64 score) {
-        if (!form2) form2 = std::make_unique<Form2>(sound, folder.path());
-        form2->ShowFor(mode, score, true);
+    QObject::connect(&form, &MainWindow::gameEnded, &form, [&](int mode, qint64 score) {
+        if (!leaderboard)
+            leaderboard = std::make_unique<LeaderboardWindow>(sound, folder.path(), QString());
+        leaderboard->ShowFor(mode, score, true);
         ended = true;
     });
     Settle(form);
 
     std::mt19937 player(17);
-    const int keys[] = {kKeyLeft, kKeyRight, kKeyUp, kKeyDown};
+    const Arrow keys[] = {Arrow::Left, Arrow::Right, Arrow::Up, Arrow::Down};
     std::vector<double> heapKb, rssKb;
     long calls = 0;
     for (int g = 0; g < count; ++g) {
         ended = false;
-        form.b1_Click(1 + g % 5);
+        form.ChooseMode(1 + g % 5);
         for (long step = 0; !ended; ++step, ++calls) {
             if (form.waitTimer().isActive())
                 form.WaitOver();
             else if (player() % 3 == 0)
-                form.Timer1_Timer();
+                form.GravityTick();
             else
-                form.Form_KeyDown(keys[player() % 4], Qt::NoModifier);
-            if (step % 2 == 0) form.Timer3_Timer();
+                form.PressArrow(keys[player() % 4]);
+            if (step % 2 == 0) form.AnimationTick();
             if (step % 16 == 0) QCoreApplication::processEvents();
         }
         // The player types a name when the score earns a place, then the window closes.
-        if (auto* name = form2->findChild<QLineEdit*>(QStringLiteral("Text1"));
+        if (auto* name = leaderboard->findChild<QLineEdit*>(QStringLiteral("Text1"));
             name && name->isVisible()) {
             name->setText(QStringLiteral("小明%1").arg(g));
-            form2->Command1_Click();
+            leaderboard->Confirm();
         }
-        form2->close();
+        leaderboard->close();
         for (int i = 0; i < 5; ++i)
             QCoreApplication::processEvents();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

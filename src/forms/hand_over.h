@@ -2,21 +2,23 @@
 // over and lives on, reloading at every opening; the main window stays enabled meanwhile.
 #pragma once
 
-#include "forms/leaderboard/form2.h"
-#include "forms/main/form1.h"
+#include "forms/leaderboard/leaderboard_window.h"
+#include "forms/main/main_window.h"
 
 #include <memory>
 
 namespace numora {
 
-// `folder` and `seedFolder` as for Form2.
-inline void HandFinishedGamesOn(Form1& form1, std::unique_ptr<Form2>& form2, SoundPlayer& sound,
-                                const QString& folder, const QString& seedFolder) {
+// `folder` and `seedFolder` as for LeaderboardWindow.
+inline void HandFinishedGamesOn(MainWindow& game, std::unique_ptr<LeaderboardWindow>& leaderboard,
+                                SoundPlayer& sound, const QString& folder,
+                                const QString& seedFolder) {
     QObject::connect(
-        &form1, &Form1::gameEnded, &form1,
-        [&form2, &sound, folder, seedFolder](int mode, qint64 score, bool newGameStarted) {
-            if (!form2) form2 = std::make_unique<Form2>(sound, folder, seedFolder);
-            form2->ShowFor(mode, score, !newGameStarted);
+        &game, &MainWindow::gameEnded, &game,
+        [&leaderboard, &sound, folder, seedFolder](int mode, qint64 score, bool newGameStarted) {
+            if (!leaderboard)
+                leaderboard = std::make_unique<LeaderboardWindow>(sound, folder, seedFolder);
+            leaderboard->ShowFor(mode, score, !newGameStarted);
         });
 }
 

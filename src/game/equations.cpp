@@ -55,11 +55,11 @@ const std::string& EquationList(int mode) {
 }
 
 void LoadEquations(std::string_view list, EquationTable& table) {
-    table.eqCount = 0;
+    table.equationCount = 0;
     for (;;) {
         const std::size_t comma = list.find(',');
         if (comma == std::string_view::npos) break; // the text after the last comma is dropped
-        if (table.eqCount >= kEquationCapacity) break;
+        if (table.equationCount >= kEquationCapacity) break;
         const std::string_view item = list.substr(0, comma);
         list.remove_prefix(comma + 1);
 
@@ -67,10 +67,10 @@ void LoadEquations(std::string_view list, EquationTable& table) {
         const std::string_view expression = item.substr(0, eq);
         const std::string_view result =
             eq == std::string_view::npos ? std::string_view{} : item.substr(eq + 1);
-        const auto k = static_cast<std::size_t>(table.eqCount);
-        table.eqText[k] = WithLineBreak(expression);
-        table.eqRes[k] = WithLineBreak(result);
-        ++table.eqCount;
+        const auto k = static_cast<std::size_t>(table.equationCount);
+        table.expressions[k] = WithLineBreak(expression);
+        table.results[k] = WithLineBreak(result);
+        ++table.equationCount;
     }
 }
 

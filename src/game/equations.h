@@ -10,12 +10,12 @@ namespace numora {
 inline constexpr int kModeCount = 5;
 inline constexpr int kEquationCapacity = 101;
 
-// The equation table of the running game: eqText(k) is what a falling cell shows,
-// eqRes(k) the text it is matched by once it lands.
+// The equation table of the running game: expressions[k] is what a falling cell shows,
+// results[k] the text it is matched by once it lands.
 struct EquationTable {
-    std::array<std::string, kEquationCapacity> eqText;
-    std::array<std::string, kEquationCapacity> eqRes;
-    int eqCount = 0;
+    std::array<std::string, kEquationCapacity> expressions;
+    std::array<std::string, kEquationCapacity> results;
+    int equationCount = 0;
 };
 
 // The list text of mode 1..5, one line of "expression=result" items joined by ",".
@@ -24,7 +24,7 @@ const std::string& EquationList(int mode);
 
 // Parses a list into `table`. Only items followed by a comma are taken, so the last item
 // of a list is never dealt. Texts longer than 8 characters get a line break (CR) after the
-// eighth. Entries at eqCount and above keep what they held.
+// eighth. Entries at equationCount and above keep what they held.
 void LoadEquations(std::string_view list, EquationTable& table);
 
 } // namespace numora

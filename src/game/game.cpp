@@ -12,8 +12,8 @@ int Game::LevelBonus(int level) {
     return level == 2 ? 3000 : level == 3 ? 6000 : 0;
 }
 
-int Game::SpeedInterval(std::int64_t score, int lvlBonus) {
-    const std::int64_t step = std::min<std::int64_t>((score + lvlBonus) / 1000, 9);
+int Game::SpeedInterval(std::int64_t score, int levelBonus) {
+    const std::int64_t step = std::min<std::int64_t>((score + levelBonus) / 1000, 9);
     return static_cast<int>((10 - step) * 200);
 }
 
@@ -31,13 +31,13 @@ void Game::ChooseMode(int index) {
 void Game::ChooseLevel(int level) {
     if (level < 1 || level > 3) return;
     s_.level = level;
-    s_.timer1.SetInterval(SpeedInterval(0, LevelBonus(level)));
+    s_.gravity.SetInterval(SpeedInterval(0, LevelBonus(level)));
 }
 
 void Game::ChooseAnimation(bool on) {
-    s_.dhyChecked = on;
-    s_.timer3.Enable(on);
-    s_.picMove.visible = on;
+    s_.animationOn = on;
+    s_.animation.Enable(on);
+    s_.walkingFigure.visible = on;
 }
 
 // ---------------------------------------------------------------- new game, spawn
@@ -54,94 +54,92 @@ void Game::NewGame() {
     s_.stage = 0;
     s_.started = true;
     s_.playing = true;
-    s_.timer1.SetInterval(kNewGameInterval);
+    s_.gravity.SetInterval(kNewGameInterval);
     s_.filled = 0;
-    s_.picMove.left = (nCol - 1) * cellW;
-    s_.picMove.top = kBannerHeight;
-    if (s_.dhyChecked) {
-        s_.picMove.visible = true;
-        s_.timer3.Enable(true);
+    s_.walkingFigure.left = (kColumns - 1) * kCellWidth;
+    s_.walkingFigure.top = kBannerHeight;
+    if (s_.animationOn) {
+        s_.walkingFigure.visible = true;
+        s_.animation.Enable(true);
     }
     s_.board.Clear();
     LoadEquations(EquationList(s_.mode), s_);
     DrawPreview();
-    SpawnBlock();
+    SpawnPair();
 }
 
 std::size_t Game::PickEquation() {
     const double r = random_.NextUnit();
-    const int k = static_cast<int>(r * s_.eqCount);
-    return static_cast<std::size_t>(std::clamp(k, 0, s_.eqCount - 1));
+    const int k = static_cast<int>(r * s_.equationCount);
+    return static_cast<std::size_t>(std::clamp(k, 0, s_.equationCount - 1));
 }
 
 void Game::DrawPreview() {
-    s_.nextEq[0] = PickEquation();
-    s_.nextEq[1] = PickEquation();
+    s_.preview[0] = PickEquation();
+    s_.preview[1] = PickEquation();
 }
 
-void Game::SpawnBlock() {
-    s_.blkCol = {3, 4};
-    s_.blkRow = {0, 0};
-    s_.boyFrame = 0;
-    s_.blkEq = s_.nextEq;
+void Game::SpawnPair() {
+    s_.pair.col = {3, 4};
+    s_.pair.row = {0, 0};
+    s_.facing = 0;
+    s_.pair.equation = s_.preview;
     DrawPreview();
-    s_.timer1.Enable(true);
+    s_.gravity.Enable(true);
 }
 
 // ---------------------------------------------------------------- keys
 
-void Game::KeyDown(int keyCode) {
+void Game::Press(Arrow arrow) {
     if (!s_.playing) return;
     // The game stands still while the milestone sound plays.
     if (MilestoneSounding()) return;
-    auto& col = s_.blkCol;
-    auto& row = s_.blkRow;
-    switch (keyCode) {
-    case kKeyLeft:
-    case kKeyRight: {
+    auto& col = s_.pair.col;
+    auto& row = s_.pair.row;
+    switch (arrow) {
+    case Arrow::Left:
+    case Arrow::Right: {
         // A step aside, when both cells have a free cell beside them; the figure turns to it.
-        const int dx = keyCode == kKeyLeft ? -1 : 1;
-        const int edge = keyCode == kKeyLeft ? 0 : nCol - 1;
+        const int dx = arrow == Arrow::Left ? -1 : 1;
+        const int edge = arrow == Arrow::Left ? 0 : kColumns - 1;
         if (col[0] != edge && col[1] != edge && Free(col[0] + dx, row[0]) &&
             Free(col[1] + dx, row[1])) {
             col[0] += dx;
             col[1] += dx;
-            s_.boyFrame = dx < 0 ? 0 : 2;
+            s_.facing = dx < 0 ? 0 : 2;
         }
         break;
     }
-    case kKeyUp:
-        RotateBlock();
+    case Arrow::Up:
+        TurnPair();
         break;
-    case kKeyDown:
-        if (canStep()) StepDown();
-        break;
-    default:
+    case Arrow::Down:
+        if (downAllowed()) StepDown();
         break;
     }
 }
 
-void Game::RotateBlock() {
-    const int c0 = s_.blkCol[0], r0 = s_.blkRow[0];
-    const int c1 = s_.blkCol[1], r1 = s_.blkRow[1];
-    if (r0 == r1 && r0 < nRow - 1) {
+void Game::TurnPair() {
+    const int c0 = s_.pair.col[0], r0 = s_.pair.row[0];
+    const int c1 = s_.pair.col[1], r1 = s_.pair.row[1];
+    if (r0 == r1 && r0 < kRows - 1) {
         if (!Free(c0, r0 + 1)) return;
         if (c1 < c0) { // A1: from the left of cell 0 to below it
-            s_.blkCol[1] = c0;
-            s_.blkRow[1] = r0 + 1;
+            s_.pair.col[1] = c0;
+            s_.pair.row[1] = r0 + 1;
         } else if (c1 > c0) { // A2: the pair sinks, cell 1 ends above cell 0, in its row
-            s_.blkRow[0] = r0 + 1;
-            s_.blkCol[1] = c0;
+            s_.pair.row[0] = r0 + 1;
+            s_.pair.col[1] = c0;
         }
-    } else if (r1 > r0 && c1 < nCol - 1) { // B1: from below to the right
+    } else if (r1 > r0 && c1 < kColumns - 1) { // B1: from below to the right
         if (Free(c1 + 1, r0)) {
-            s_.blkCol[1] = c1 + 1;
-            s_.blkRow[1] = r0;
+            s_.pair.col[1] = c1 + 1;
+            s_.pair.row[1] = r0;
         }
     } else if (r1 < r0 && c1 > 0) { // B2: from above to the left
         if (Free(c1 - 1, r0)) {
-            s_.blkCol[1] = c1 - 1;
-            s_.blkRow[1] = r0;
+            s_.pair.col[1] = c1 - 1;
+            s_.pair.row[1] = r0;
         }
     }
 }
@@ -149,7 +147,7 @@ void Game::RotateBlock() {
 // ---------------------------------------------------------------- gravity and landing
 
 void Game::GravityTick() {
-    if (!s_.timer1.enabled || pending_.wait.kind != Wait::Kind::None) return;
+    if (!s_.gravity.enabled || pending_.wait.kind != Wait::Kind::None) return;
     StepDown();
 }
 
@@ -158,30 +156,30 @@ void Game::StepDown() {
         GameOver();
         return;
     }
-    if (TestFall()) {
-        ++s_.blkRow[0];
-        ++s_.blkRow[1];
+    if (CanFall()) {
+        ++s_.pair.row[0];
+        ++s_.pair.row[1];
         return;
     }
     Land();
 }
 
-bool Game::TestFall() const {
-    const auto& col = s_.blkCol;
-    const auto& row = s_.blkRow;
+bool Game::CanFall() const {
+    const auto& col = s_.pair.col;
+    const auto& row = s_.pair.row;
     if (col[0] == col[1]) {
         const std::size_t lower = row[0] > row[1] ? 0 : 1;
-        return Free(col[lower], row[lower] + 1) && row[lower] < nRow - 1;
+        return Free(col[lower], row[lower] + 1) && row[lower] < kRows - 1;
     }
     const int r = row[0];
-    return Free(col[0], r + 1) && Free(col[1], r + 1) && r < nRow - 1;
+    return Free(col[0], r + 1) && Free(col[1], r + 1) && r < kRows - 1;
 }
 
 void Game::Land() {
-    s_.timer1.Enable(false);
+    s_.gravity.Enable(false);
     for (std::size_t i = 0; i < 2; ++i)
-        s_.board(s_.blkCol[i], s_.blkRow[i]) = Cell{s_.blkRes(i)};
-    s_.groupN = 0;
+        s_.board(s_.pair.col[i], s_.pair.row[i]) = Cell{s_.fallingResult(i)};
+    s_.chainNeighbours = 0;
     Advance(Step::MatchFirst);
 }
 
@@ -193,11 +191,11 @@ void Game::Advance(Step step) {
         case Step::None:
             break;
         case Step::MatchFirst:
-            MatchCell(s_.blkCol[0], s_.blkRow[0], s_.blkRes(0));
+            MarkGroup(s_.pair.col[0], s_.pair.row[0], s_.fallingResult(0));
             then = Step::MatchSecond;
             break;
         case Step::MatchSecond:
-            MatchCell(s_.blkCol[1], s_.blkRow[1], s_.blkRes(1));
+            MarkGroup(s_.pair.col[1], s_.pair.row[1], s_.fallingResult(1));
             then = Step::AfterMatches;
             break;
         case Step::AfterMatches:
@@ -218,7 +216,7 @@ void Game::Advance(Step step) {
             then = Rescan() ? Step::Collapse : Step::Spawn;
             break;
         case Step::Spawn:
-            SpawnBlock();
+            SpawnPair();
             break;
         case Step::Fill:
             if (s_.filled >= kCellCount) {
@@ -243,11 +241,11 @@ void Game::Advance(Step step) {
 
 // Marks the cross of equal results in line with (col, row) and scores it. Returns whether
 // it found a group; one that reaches a score milestone leaves the game waiting for its sound.
-bool Game::MatchCell(int col, int row, const std::string& value) {
+bool Game::MarkGroup(int col, int row, const std::string& value) {
     const bool holds = !Free(col, row);
     int count = 0;
     auto run = [&](int dx, int dy) {
-        for (int x = col + dx, y = row + dy; x >= 0 && x < nCol && y >= 0 && y < nRow;
+        for (int x = col + dx, y = row + dy; x >= 0 && x < kColumns && y >= 0 && y < kRows;
              x += dx, y += dy) {
             Cell& cell = s_.board(x, y);
             // A run stops at a cell another group has marked.
@@ -268,9 +266,9 @@ bool Game::MatchCell(int col, int row, const std::string& value) {
 
 void Game::ScoreGroup(int count) {
     const std::int64_t before = s_.score;
-    s_.groupN += count;
-    s_.score += 10 * count * count + 20 * s_.groupN;
-    s_.timer1.SetInterval(SpeedInterval(s_.score, LevelBonus(s_.level)));
+    s_.chainNeighbours += count;
+    s_.score += 10 * count * count + 20 * s_.chainNeighbours;
+    s_.gravity.SetInterval(SpeedInterval(s_.score, LevelBonus(s_.level)));
     if (s_.score / 2000 > s_.stage) {
         // The game stands still while the sound plays; the new score and the stage's
         // pictures show once it has ended.
@@ -284,8 +282,8 @@ void Game::ScoreGroup(int count) {
 // Takes the marked cells off, column by column from the top, and lets each settled cell
 // above drop one row for every removed cell beneath it.
 void Game::RemovalPass() {
-    for (int col = 0; col < nCol; ++col) {
-        for (int row = 0; row < nRow; ++row) {
+    for (int col = 0; col < kColumns; ++col) {
+        for (int row = 0; row < kRows; ++row) {
             if (!s_.board(col, row).marked) continue;
             s_.board(col, row) = Cell{};
             for (int k = row - 1; k >= 0; --k) {
@@ -300,16 +298,16 @@ void Game::RemovalPass() {
 // Looks for the first cell, column by column, that has an equal neighbour in line, and
 // marks and scores its group. Returns whether one was found.
 bool Game::Rescan() {
-    for (int col = 0; col < nCol; ++col)
-        for (int row = 0; row < nRow; ++row)
-            if (!Free(col, row) && MatchCell(col, row, s_.board(col, row).result)) return true;
+    for (int col = 0; col < kColumns; ++col)
+        for (int row = 0; row < kRows; ++row)
+            if (!Free(col, row) && MarkGroup(col, row, s_.board(col, row).result)) return true;
     return false;
 }
 
 // ---------------------------------------------------------------- game over
 
 void Game::GameOver() {
-    s_.timer1.Enable(false);
+    s_.gravity.Enable(false);
     s_.playing = false;
     Advance(Step::Fill); // from the first cell: every new game begins with none filled
 }
@@ -317,8 +315,8 @@ void Game::GameOver() {
 void Game::Stop() {
     DropContinuations();
     s_.playing = false;
-    s_.timer1.Enable(false);
-    s_.timer3.Enable(false);
+    s_.gravity.Enable(false);
+    s_.animation.Enable(false);
 }
 
 void Game::HandOver() {
@@ -329,27 +327,27 @@ void Game::HandOver() {
 // ---------------------------------------------------------------- the figure
 
 void Game::AnimationTick() {
-    if (!s_.timer3.enabled || MilestoneSounding()) return;
-    s_.picMoveImage.set = figureSet();
-    s_.picMoveImage.frame = s_.boyFlip ? s_.boyFrame + 1 : s_.boyFrame;
-    s_.boyFlip = !s_.boyFlip;
-    const int col = std::min(s_.blkCol[0], s_.blkCol[1]);
-    const int row = std::min(s_.blkRow[0], s_.blkRow[1]);
+    if (!s_.animation.enabled || MilestoneSounding()) return;
+    s_.walkingFrame.set = figureSet();
+    s_.walkingFrame.frame = s_.secondPose ? s_.facing + 1 : s_.facing;
+    s_.secondPose = !s_.secondPose;
+    const int col = std::min(s_.pair.col[0], s_.pair.col[1]);
+    const int row = std::min(s_.pair.row[0], s_.pair.row[1]);
     if (row > 1) {
-        s_.picMove.left = cellW * col;
-        s_.picMove.top = row * cellH - 12;
-        s_.picMove.visible = true;
-        s_.picTboyVisible = false;
+        s_.walkingFigure.left = kCellWidth * col;
+        s_.walkingFigure.top = row * kCellHeight - 12;
+        s_.walkingFigure.visible = true;
+        s_.bannerFigureVisible = false;
     } else {
-        s_.picMove.visible = false;
-        s_.picTboyVisible = true;
+        s_.walkingFigure.visible = false;
+        s_.bannerFigureVisible = true;
     }
 }
 
 // ---------------------------------------------------------------- what the window shows
 
 CellLabel Game::cellLabel(int k) const {
-    const Cell& cell = s_.board(k % nCol, k / nCol);
+    const Cell& cell = s_.board(k % kColumns, k / kColumns);
     // The game-over fill blanks the labels one by one and leaves the board as it was.
     if (k < s_.filled) return {"", true, cell.marked};
     return {cell.result, !cell.result.empty(), cell.marked};
@@ -371,12 +369,12 @@ void Game::SetUp(const Situation& situation) {
     // All is checked before anything changes: a situation refused leaves the game as it was.
     auto refuse = [](const std::string& what) { throw std::invalid_argument(what); };
     Board board;
-    int row = nRow - static_cast<int>(situation.board.size());
+    int row = kRows - static_cast<int>(situation.board.size());
     for (const std::string& line : situation.board) {
         std::istringstream tokens(line);
         std::string token;
         for (int col = 0; tokens >> token; ++col) {
-            if (row < 0 || col >= nCol) refuse("a board picture larger than the board");
+            if (row < 0 || col >= kColumns) refuse("a board picture larger than the board");
             const bool marked = token.size() > 1 && token.ends_with('*');
             if (marked) token.pop_back();
             if (token != ".") board(col, row) = Cell{token, marked};
@@ -387,15 +385,15 @@ void Game::SetUp(const Situation& situation) {
         std::array<std::size_t, 2> eq{};
         for (std::size_t i = 0; i < 2; ++i) {
             const int c = pair->col[i], r = pair->row[i];
-            if (c < 0 || c >= nCol || r < 0 || r >= nRow) refuse("a pair off the board");
-            const auto first = s_.eqRes.begin(), last = first + s_.eqCount;
+            if (c < 0 || c >= kColumns || r < 0 || r >= kRows) refuse("a pair off the board");
+            const auto first = s_.results.begin(), last = first + s_.equationCount;
             eq[i] = static_cast<std::size_t>(std::find(first, last, pair->result[i]) - first);
-            if (eq[i] == static_cast<std::size_t>(s_.eqCount))
+            if (eq[i] == static_cast<std::size_t>(s_.equationCount))
                 refuse("no equation of the list has " + pair->result[i]);
         }
-        s_.blkCol = pair->col;
-        s_.blkRow = pair->row;
-        s_.blkEq = eq;
+        s_.pair.col = pair->col;
+        s_.pair.row = pair->row;
+        s_.pair.equation = eq;
     }
     if (!situation.board.empty()) s_.board = board;
     if (situation.score) s_.score = *situation.score;

@@ -18,26 +18,24 @@
 namespace numora {
 
 // Board geometry, in cells and pixels.
-inline constexpr int cellW = 50;
-inline constexpr int cellH = 32;
-inline constexpr int nCol = 8;
-inline constexpr int nRow = 14;
-inline constexpr int kCellCount = nCol * nRow;
-inline constexpr int kBannerHeight = 40; // height of the banner strip `Pict`
+inline constexpr int kCellWidth = 50;
+inline constexpr int kCellHeight = 32;
+inline constexpr int kColumns = 8;
+inline constexpr int kRows = 14;
+inline constexpr int kCellCount = kColumns * kRows;
+inline constexpr int kBannerHeight = 40; // the banner strip above the board
 
 // Where the label of cell (col, row) sits in the window's client area.
 constexpr int CellLeft(int col) {
-    return col * (cellW + 1);
+    return col * (kCellWidth + 1);
 }
 constexpr int CellTop(int row) {
-    return kBannerHeight + row * (cellH + 1);
+    return kBannerHeight + row * (kCellHeight + 1);
 }
 
-// Windows virtual-key codes of the arrow keys; the window maps its keys onto them.
-inline constexpr int kKeyLeft = 37;
-inline constexpr int kKeyUp = 38;
-inline constexpr int kKeyRight = 39;
-inline constexpr int kKeyDown = 40;
+// The four arrows that steer the falling pair: a step aside, a turn, a row down. A view maps
+// its keys and taps onto them.
+enum class Arrow { Left, Up, Right, Down };
 
 // Fixed timings of the game, in milliseconds.
 inline constexpr int kNewGameInterval = 2000;
@@ -60,15 +58,17 @@ class Board {
     Cell& operator()(int col, int row) { return cells_[Slot(col, row)]; }
     const Cell& operator()(int col, int row) const { return cells_[Slot(col, row)]; }
     bool Empty(int col, int row) const { return cells_[Slot(col, row)].result.empty(); }
-    bool AnyMarked() const { return std::ranges::any_of(cells_, &Cell::marked); }
+    bool AnyMarked() const {
+        return std::any_of(cells_.begin(), cells_.end(), [](const Cell& c) { return c.marked; });
+    }
     void Clear() { cells_ = {}; }
 
   private:
-    static std::size_t Slot(int col, int row) { return std::size_t(row * (nCol + 1) + col); }
-    std::array<Cell, (nCol + 1) * (nRow + 1)> cells_{};
+    static std::size_t Slot(int col, int row) { return std::size_t(row * (kColumns + 1) + col); }
+    std::array<Cell, (kColumns + 1) * (kRows + 1)> cells_{};
 };
 
-// A board cell label `LabRes(k)` as the player sees it; the caption lives in the board.
+// Board cell k (row * kColumns + col) as the player sees it; the caption lives in the board.
 struct CellLabel {
     std::string_view caption;
     bool visible = false;
@@ -97,20 +97,26 @@ struct FigureBox {
     int top = 0;
 };
 
-// The frame last drawn into `PicMove`: which set and which of its four frames.
+// The frame the walking figure last showed: which set and which of its four frames.
 struct FigureFrame {
     int set = -1; // -1: nothing drawn yet
     int frame = 0;
     bool operator==(const FigureFrame&) const = default;
 };
 
+// The pair the player steers: each cell's column and row, and its equation as a row of the
+// equation table. It is not on the board while it falls.
+struct FallingPair {
+    std::array<int, 2> col{};
+    std::array<int, 2> row{};
+    std::array<std::size_t, 2> equation{};
+};
+
 // The rules' state, each fact once. What the window shows is computed from it (see Game).
 struct GameState : EquationTable {
     Board board;
-    std::array<int, 2> blkCol{};
-    std::array<int, 2> blkRow{};
-    std::array<std::size_t, 2> blkEq{};  // the falling pair's equations, as rows of the table
-    std::array<std::size_t, 2> nextEq{}; // the preview pair's
+    FallingPair pair;
+    std::array<std::size_t, 2> preview{}; // the next pair's equations
 
     int mode = 1;
     bool started = false; // a game has begun since start-up, so the splash is gone
@@ -118,22 +124,25 @@ struct GameState : EquationTable {
     std::int64_t score = 0;
     int stage = 0;
     int level = 0; // the level last chosen, 1..3; 0 until one is (it plays as the first)
-    std::int64_t groupN = 0;
-    int boyFrame = 0;
-    bool boyFlip = false;
-    bool dhyChecked = true; // the figure is on: "有" carries the check mark, "无" does not
-    int filled = 0;         // the cell labels the game-over fill has blanked, in order
+    // Equal neighbours marked since the pair landed, the origins of groups not counted: each
+    // further group of the same landing scores 20 points for every one of them.
+    std::int64_t chainNeighbours = 0;
+    int facing = 0;          // the figure's first frame: 0 facing left, 2 facing right
+    bool secondPose = false; // the figure's next frame is the second of its pair
+    bool animationOn = true; // "有" carries the check mark, "无" does not
+    int filled = 0;          // the cell labels the game-over fill has blanked, in order
 
-    // The figure as the last animation tick (or the animation menu) left it.
-    FigureBox picMove;
-    FigureFrame picMoveImage;
-    bool picTboyVisible = false;
+    // The figure as the last animation tick (or the animation menu) left it: walking on the
+    // board above the pair, or standing in the banner.
+    FigureBox walkingFigure;
+    FigureFrame walkingFrame;
+    bool bannerFigureVisible = false;
 
-    TimerState timer1{false, kNewGameInterval, 0};
-    TimerState timer3{false, kAnimationInterval, 0};
+    TimerState gravity{false, kNewGameInterval, 0};
+    TimerState animation{false, kAnimationInterval, 0};
 
-    const std::string& blkRes(std::size_t i) const { return eqRes[blkEq[i]]; }
-    const std::string& nextRes(std::size_t i) const { return eqRes[nextEq[i]]; }
+    const std::string& fallingResult(std::size_t i) const { return results[pair.equation[i]]; }
+    const std::string& previewResult(std::size_t i) const { return results[preview[i]]; }
 };
 
 // What the game waits for before it can go on. The caller waits, then calls Resume with
@@ -146,9 +155,11 @@ struct Wait {
     unsigned serial = 0;
 };
 
-// A situation to play on from, for tests, benchmarks and tools; what is not given stays.
+// A situation to play on from. The program never makes one: it serves the tests, the
+// benchmarks and the scene tool, which set up a board, a pair or a score to play on from.
+// What is not given stays.
 struct Situation {
-    // The board as a picture, one string per row, the last one the bottom row: up to nCol
+    // The board as a picture, one string per row, the last one the bottom row: up to kColumns
     // tokens apart, "." for an empty cell, else the cell's result, with a trailing "*" when
     // it is marked. Rows above those given are empty, and so are cells a row leaves out.
     std::vector<std::string> board{};
@@ -179,35 +190,39 @@ class Game {
     void ChooseMode(int index);    // a "开始" item, 1..5: starts a new game
     void ChooseLevel(int level);   // a "级别设置" item, 1..3
     void ChooseAnimation(bool on); // "有" / "无"
-    void KeyDown(int keyCode);
-    void GravityTick();   // Timer1
-    void AnimationTick(); // Timer3
+    void Press(Arrow arrow);
+    void GravityTick();
+    void AnimationTick();
     void Resume(unsigned serial);
     // The window closes: the game stops where it is. No timer, wait or hand-over of it
     // runs afterwards; a finished game still filling the board is not handed on.
     void Stop();
-    // Puts the game into a situation (see Situation). Throws std::invalid_argument for a
-    // picture that does not fit the board or a result no equation of the list has.
+    // Puts the game into a situation (see Situation); for tests and tools. Throws
+    // std::invalid_argument for a picture that does not fit the board or a result no equation of
+    // the list has.
     void SetUp(const Situation& situation);
 
     const Wait& waiting() const { return pending_.wait; }
     const GameState& state() const { return s_; }
 
-    // What the window shows, computed from the state: LabRes(k), LabB(i), LabBp(i), Label1.
+    // What the window shows, computed from the state: the board's cells, the falling and the
+    // preview pair's captions, the score.
     CellLabel cellLabel(int k) const;
-    const std::string& pairCaption(std::size_t i) const { return s_.eqText[s_.blkEq[i]]; }
-    const std::string& previewCaption(std::size_t i) const { return s_.eqText[s_.nextEq[i]]; }
+    const std::string& pairCaption(std::size_t i) const {
+        return s_.expressions[s_.pair.equation[i]];
+    }
+    const std::string& previewCaption(std::size_t i) const { return s_.expressions[s_.preview[i]]; }
     bool pairVisible() const { return s_.playing && pending_.wait.kind == Wait::Kind::None; }
     std::string scoreCaption() const;
-    int figureSet() const; // the set whose pictures PicBoy(0..3) and PicTboy hold
+    int figureSet() const; // the picture set the figure is drawn from now
     int checkedMode() const { return s_.started ? s_.mode : 0; } // 0: no item checked
     // The Down arrow is refused from the first removal pause until the cascade is over.
-    bool canStep() const {
+    bool downAllowed() const {
         return s_.started && pending_.then != Step::Collapse && pending_.then != Step::Removal;
     }
 
     // The falling-speed rule: interval in ms for a score and level offset.
-    static int SpeedInterval(std::int64_t score, int lvlBonus);
+    static int SpeedInterval(std::int64_t score, int levelBonus);
     static int LevelBonus(int level);
 
   private:
@@ -217,12 +232,12 @@ class Game {
     void NewGame();
     void DrawPreview();
     std::size_t PickEquation();
-    void SpawnBlock();
+    void SpawnPair();
     void StepDown(); // what a gravity tick and the Down arrow do
-    bool TestFall() const;
-    void RotateBlock();
+    bool CanFall() const;
+    void TurnPair();
     void Land();
-    bool MatchCell(int col, int row, const std::string& value);
+    bool MarkGroup(int col, int row, const std::string& value);
     void ScoreGroup(int count);
     void RemovalPass();
     bool Rescan();

@@ -6,9 +6,6 @@
 #include <QLibrary>
 #include <QtDebug>
 
-#include <cstdio>
-#include <cstdlib>
-
 namespace numora {
 
 ModuleSoundPlayer::ModuleSoundPlayer(QStringList candidates) : candidates_(std::move(candidates)) {}
@@ -46,11 +43,6 @@ void ModuleSoundPlayer::Play(Sound sound) {
 
 int ModuleSoundPlayer::DurationMs(Sound sound) const {
     return EmbeddedSoundDurationMs(sound);
-}
-
-void EndProcess(int status) {
-    std::fflush(nullptr);
-    std::quick_exit(status);
 }
 
 } // namespace numora

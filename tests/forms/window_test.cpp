@@ -110,8 +110,8 @@ struct Windows {
     // Ends a game of `score`: a settled cell in a start cell, a tick, the closing fill's 112
     // waits, a cell blanked at each.
     void EndGame(qint64 score, const QString& newGame = {}) {
-        form1.SetUp({.board = std::vector<std::string>(nRow, ". . . 5"), .score = score});
-        Fire(form1.timer1());
+        form1.SetUp({.board = std::vector<std::string>(kRows, ". . . 5"), .score = score});
+        Fire(form1.gravityTimer());
         if (!newGame.isEmpty()) Choose(newGame);
         for (int k = 0; !(form2 && form2->isVisible()) && k < kCellCount; ++k)
             Fire(form1.waitTimer());
@@ -125,8 +125,8 @@ struct Windows {
     QTemporaryDir dir;
     test::FakeSound sound;
     SeededRandom random;
-    Form1 form1;
-    std::unique_ptr<Form2> form2;
+    MainWindow form1;
+    std::unique_ptr<LeaderboardWindow> form2;
 };
 
 const Situation kGroupOfTwo{.board = {". . . . . 7"},
@@ -188,7 +188,7 @@ class WindowTest : public QObject {
         QCOMPARE(w.Pair() + " " + w.Score(), "hidden 0");
         QVERIFY(!w.shows("LabBp_0") && w.shows("Picbg")); // no preview before a game
         w.Choose("Mhow");
-        Form3* help = w.form1.helpWindow();
+        HelpWindow* help = w.form1.helpWindow();
         const QLabel* text = help->findChild<QLabel*>("Label1");
         QCOMPARE(help->windowTitle() + " " + Geo(help) + Geo(text),
                  "玩法 147,133 344x253 16,24 313x217 ");
@@ -210,11 +210,12 @@ class WindowTest : public QObject {
         QCOMPARE(w.Pair(), At(3, 0) + " " + At(4, 0));
         QVERIFY(!w.cell(3, 13)->isVisibleTo(&w.form1)); // an empty cell shows no label
         QCOMPARE(w.sound.preloads, 1); // woken as the game starts, ready for its first sound
-        w.Fire(w.form1.timer3());
+        w.Fire(w.form1.animationTimer());
         QCOMPARE(w.Figure(), "banner");
         QCOMPARE(w.get("PicTboy")->pos(), QPoint(112, 0));
         QCOMPARE(Image(w.get("PicTboy")), Art(204));
-        QVERIFY(!w.Restarts(w.form1.timer1(), [&w] { w.Press(Qt::Key_Left); })); // falls on time
+        QVERIFY(
+            !w.Restarts(w.form1.gravityTimer(), [&w] { w.Press(Qt::Key_Left); })); // falls on time
         QCOMPARE(w.Pair(), At(2, 0) + " " + At(3, 0));
         w.Press(Qt::Key_Right);
         w.Press(Qt::Key_Right);
@@ -223,19 +224,19 @@ class WindowTest : public QObject {
         QCOMPARE(w.Pair(), At(4, 1) + " " + At(4, 0));
         w.Press(Qt::Key_Down);
         QCOMPARE(w.Pair(), At(4, 2) + " " + At(4, 1));
-        w.Fire(w.form1.timer3());
+        w.Fire(w.form1.animationTimer());
         QCOMPARE(w.Figure(), "banner");
-        w.Fire(w.form1.timer1());
+        w.Fire(w.form1.gravityTimer());
         QKeyEvent space(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier);
         QApplication::sendEvent(w.cell(0, 0), &space); // no other key steers, or is taken
         QVERIFY(!space.isAccepted());
         QTest::keyClick(w.cell(0, 0), Qt::Key_Left);
         QCOMPARE(w.Pair(), At(3, 3) + " " + At(3, 2));
-        w.Fire(w.form1.timer3());
+        w.Fire(w.form1.animationTimer());
         QCOMPARE(w.Figure(), "150,52");
         QCOMPARE(Image(w.get("PicMove")), Art(200));
         w.Press(Qt::Key_Right);
-        w.Fire(w.form1.timer3());
+        w.Fire(w.form1.animationTimer());
         QCOMPARE(w.Figure(), "200,52");
         QCOMPARE(Image(w.get("PicMove")), Art(203));
     }
@@ -252,7 +253,7 @@ class WindowTest : public QObject {
         for (const char* score : {"30", "60"}) {
             w.form1.SetUp(kGroupOfTwo);
             const QString next = w.get("LabBp_0")->text() + w.get("LabBp_1")->text();
-            w.Fire(w.form1.timer1());
+            w.Fire(w.form1.gravityTimer());
             QCOMPARE(w.Score(), score);
             QCOMPARE(w.cell(5, 13)->text() + " " + w.cell(4, 13)->text(), "7 7");
             QCOMPARE(Painted(w.cell(5, 13)), QColor(0xFFC0C0));
@@ -266,21 +267,21 @@ class WindowTest : public QObject {
         Situation situation = kGroupOfTwo;
         situation.score = 1990;
         w.form1.SetUp(situation);
-        w.Fire(w.form1.timer1());
+        w.Fire(w.form1.gravityTimer());
         QCOMPARE(w.form1.waitTimer().interval(), w.sound.DurationMs(Sound::Milestone));
         QVERIFY(!w.Restarts(w.form1.waitTimer(), [&w] { // neither a key nor a tick prolongs it
             w.Press(Qt::Key_Left);
-            w.form1.Timer1_Timer(); // a tick due just as the sound began
-            w.Fire(w.form1.timer3());
+            w.form1.GravityTick(); // a tick due just as the sound began
+            w.Fire(w.form1.animationTimer());
         }));
         QCOMPARE(w.Pair() + " " + w.Score(), "hidden 1990");
-        QVERIFY(!w.form1.timer1().isActive());
+        QVERIFY(!w.form1.gravityTimer().isActive());
         w.Fire(w.form1.waitTimer());
         QCOMPARE(w.Score(), "2020");
         QCOMPARE(w.sound.played,
                  (std::vector{Sound::Landing, Sound::Landing, Sound::Milestone, Sound::Landing}));
         w.Fire(w.form1.waitTimer());
-        w.Fire(w.form1.timer3());
+        w.Fire(w.form1.animationTimer());
         QCOMPARE(Image(w.get("PicTboy")), Art(214));
     }
 
@@ -394,15 +395,16 @@ class WindowTest : public QObject {
                                               {"j3", 800, "..x"},
                                               {"j1", 2000, "x.."}}) {
             w.Choose(item);
-            QCOMPARE(w.form1.timer1().interval(), ms);
+            QCOMPARE(w.form1.gravityTimer().interval(), ms);
             QCOMPARE(w.Checked({"j1", "j2", "j3"}), marks);
         }
         w.Choose("dhw");
         QCOMPARE(w.Figure() + w.Checked({"dhy", "dhw"}), ".x");
-        QVERIFY(!w.form1.timer3().isActive());
+        QVERIFY(!w.form1.animationTimer().isActive());
         w.Choose("dhy");
-        QCOMPARE(w.Checked({"dhy", "dhw"}) + QString::number(w.form1.timer3().interval()), "x.200");
-        QVERIFY(w.form1.timer3().isActive());
+        QCOMPARE(w.Checked({"dhy", "dhw"}) + QString::number(w.form1.animationTimer().interval()),
+                 "x.200");
+        QVERIFY(w.form1.animationTimer().isActive());
     }
 
     // Closing the main window closes the help too and ends the program with its last window;
@@ -410,10 +412,10 @@ class WindowTest : public QObject {
     void closingEndsTheProgram() {
         for (const bool filling : {false, true}) { // closed in play, or during the closing fill
             Windows w("b1_2");
-            QSignalSpy ended(&w.form1, &Form1::gameEnded);
+            QSignalSpy ended(&w.form1, &MainWindow::gameEnded);
             w.form1.show();
-            w.form1.SetUp({.board = std::vector<std::string>(nRow, "5 . . 5")});
-            if (filling) w.Fire(w.form1.timer1());
+            w.form1.SetUp({.board = std::vector<std::string>(kRows, "5 . . 5")});
+            if (filling) w.Fire(w.form1.gravityTimer());
             w.Choose("Mhow");
             w.form1.helpWindow()->close();
             QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -425,13 +427,13 @@ class WindowTest : public QObject {
             w.form1.close();
             for (QWidget* window : QApplication::topLevelWidgets()) // none keeps the program up
                 QVERIFY(!window->isVisible());
-            QVERIFY(!w.form1.timer1().isActive() && !w.form1.timer3().isActive());
+            QVERIFY(!w.form1.gravityTimer().isActive() && !w.form1.animationTimer().isActive());
             QVERIFY(!w.form1.waitTimer().isActive());
             for (int k = 0; k <= kCellCount; ++k) { // waits' ends and ticks already under way
                 w.form1.WaitOver();
-                w.form1.Timer1_Timer();
+                w.form1.GravityTick();
             }
-            QVERIFY(!w.form1.timer1().isActive() && !w.form1.waitTimer().isActive());
+            QVERIFY(!w.form1.gravityTimer().isActive() && !w.form1.waitTimer().isActive());
             QVERIFY(ended.isEmpty() && !w.form2);
         }
     }

@@ -127,7 +127,7 @@ TEST(NewGame, DealsThePreviewFirstAndDrawsFreshInRange) {
               "1+22+21+16-1");
     h.Play("4"); // another mode's list in place of the first, not added to it
     EXPECT_EQ(g.pairCaption(0) + g.previewCaption(1), "2+92+9");
-    for (const Rows& past : {Rows(nRow + 1, "5"), Rows{"1 2 3 4 5 6 7 8 9"}})
+    for (const Rows& past : {Rows(kRows + 1, "5"), Rows{"1 2 3 4 5 6 7 8 9"}})
         EXPECT_THROW(h.game.SetUp({.board = past}), std::invalid_argument); // does not fit
     using Pair = Situation::Pair; // off the board, or with a result the list lacks
     for (const Pair& p : {Pair{{8, 0}, {0, 0}, {"11", "11"}}, Pair{{0, 0}, {0, 14}, {"11", "11"}},

@@ -50,7 +50,7 @@ struct Harness : GameEvents {
         for (char c : script) {
             const unsigned serial = game.waiting().serial;
             const std::string keys = "LURD";
-            if (keys.find(c) != std::string::npos) game.KeyDown(kKeyLeft + int(keys.find(c)));
+            if (keys.find(c) != std::string::npos) game.Press(Arrow(keys.find(c)));
             if (c == 'T') game.GravityTick();
             if (c == 'A') game.AnimationTick();
             if (c == 'W') game.Resume(serial);
@@ -78,20 +78,21 @@ struct Harness : GameEvents {
         const auto add = [&v](bool on, const std::string& word) {
             if (on) v += (v.empty() ? "" : " ") + word;
         };
-        if (key == "score") return n(s.score) + " " + game.scoreCaption() + " g" + n(s.groupN);
+        if (key == "score")
+            return n(s.score) + " " + game.scoreCaption() + " g" + n(s.chainNeighbours);
         if (key == "stage") return n(s.stage) + " set " + n(game.figureSet());
         if (key == "pair")
-            return n(s.blkCol[0]) + "," + n(s.blkRow[0]) + " " + n(s.blkCol[1]) + "," +
-                   n(s.blkRow[1]);
+            return n(s.pair.col[0]) + "," + n(s.pair.row[0]) + " " + n(s.pair.col[1]) + "," +
+                   n(s.pair.row[1]);
         if (key == "log") return log.substr(0, log.find_last_not_of(' ') + 1);
-        if (key == "frame") return n(s.picMoveImage.set) + "." + n(s.picMoveImage.frame);
-        if (key == "facing") return n(s.boyFrame);
+        if (key == "frame") return n(s.walkingFrame.set) + "." + n(s.walkingFrame.frame);
+        if (key == "facing") return n(s.facing);
         if (key == "checked")
-            return n(game.checkedMode()) + n(s.level) + (s.dhyChecked ? "y" : "n");
-        if (key == "starts") return n(s.timer1.starts);
+            return n(game.checkedMode()) + n(s.level) + (s.animationOn ? "y" : "n");
+        if (key == "starts") return n(s.gravity.starts);
         if (key == "fig") {
-            add(s.picTboyVisible, "banner");
-            add(s.picMove.visible, n(s.picMove.left) + "," + n(s.picMove.top));
+            add(s.bannerFigureVisible, "banner");
+            add(s.walkingFigure.visible, n(s.walkingFigure.left) + "," + n(s.walkingFigure.top));
             return v.empty() ? "none" : v;
         }
         if (key == "cells") { // labels shown, marked, with a caption
@@ -106,11 +107,12 @@ struct Harness : GameEvents {
         }
         if (key == "marked") {
             for (int k = 0; k < kCellCount; ++k)
-                add(s.board(k % nCol, k / nCol).marked, n(k % nCol) + "," + n(k / nCol));
+                add(s.board(k % kColumns, k / kColumns).marked,
+                    n(k % kColumns) + "," + n(k / kColumns));
             return v.empty() ? "none" : v;
         }
         if (key.starts_with("row")) {
-            for (int col = 0, row = std::stoi(key.substr(3)); col < nCol; ++col) {
+            for (int col = 0, row = std::stoi(key.substr(3)); col < kColumns; ++col) {
                 const Cell& cell = s.board(col, row);
                 add(true, cell.marked ? "-1" : cell.result.empty() ? "." : cell.result);
             }
@@ -118,10 +120,10 @@ struct Harness : GameEvents {
         }
         const Wait& w = game.waiting();
         add(s.playing, "play");
-        add(s.timer1.enabled, "t1=" + n(s.timer1.interval));
-        add(game.canStep(), "step");
+        add(s.gravity.enabled, "t1=" + n(s.gravity.interval));
+        add(game.downAllowed(), "step");
         add(game.pairVisible(), "pair");
-        add(s.timer3.enabled, "t3");
+        add(s.animation.enabled, "t3");
         add(w.kind == Wait::Kind::Pause, "wait=" + n(w.ms));
         add(w.kind == Wait::Kind::Sound, "wait=sound" + n(int(w.sound)));
         add(!s.started, "splash");
@@ -165,7 +167,7 @@ inline std::vector<Scenario> Table(const std::string& text) {
 inline Situation SituationOf(const Scenario& c) {
     Situation situation;
     if (c.board.find('@') != std::string::npos) {
-        std::vector<Rows> grid(nRow, Rows(nCol, "."));
+        std::vector<Rows> grid(kRows, Rows(kColumns, "."));
         for (const std::string& cell : Split(c.board, ' ')) {
             const auto at = cell.find('@'), comma = cell.find(',');
             grid[std::stoul(cell.substr(comma + 1))][std::stoul(cell.substr(at + 1))] =

@@ -26,15 +26,17 @@ TEST_P(Lists, DealAllButTheLastItemAndEveryResultIsRight) {
     const ListCase& c = GetParam();
     EquationTable t;
     LoadEquations(EquationList(c.mode), t);
-    ASSERT_EQ(t.eqCount, c.count);
-    EXPECT_EQ(t.eqText[0] + "=" + t.eqRes[0], c.first);
-    EXPECT_EQ(t.eqText[std::size_t(c.count - 1)] + "=" + t.eqRes[std::size_t(c.count - 1)], c.last);
+    ASSERT_EQ(t.equationCount, c.count);
+    EXPECT_EQ(t.expressions[0] + "=" + t.results[0], c.first);
+    EXPECT_EQ(t.expressions[std::size_t(c.count - 1)] + "=" + t.results[std::size_t(c.count - 1)],
+              c.last);
     EXPECT_TRUE(EquationList(c.mode).ends_with(std::string(",") + c.neverDealt));
     for (int k = 0; k < c.count; ++k) {
-        const std::string& text = t.eqText[std::size_t(k)];
+        const std::string& text = t.expressions[std::size_t(k)];
         const std::size_t op = text.find_first_of("+-");
         const int a = std::stoi(text.substr(0, op)), b = std::stoi(text.substr(op + 1));
-        EXPECT_EQ(std::to_string(text[op] == '+' ? a + b : a - b), t.eqRes[std::size_t(k)]) << text;
+        EXPECT_EQ(std::to_string(text[op] == '+' ? a + b : a - b), t.results[std::size_t(k)])
+            << text;
     }
 }
 INSTANTIATE_TEST_SUITE_P(Modes, Lists,
@@ -49,7 +51,7 @@ INSTANTIATE_TEST_SUITE_P(Modes, Lists,
 TEST(Lists, LongTextsBreakAfterTheEighthCharacter) {
     EquationTable t;
     LoadEquations("12345678+123=123456789,12345678=12345678,", t);
-    EXPECT_EQ(t.eqText[0] + "|" + t.eqRes[0] + "|" + t.eqText[1] + "|" + t.eqRes[1],
+    EXPECT_EQ(t.expressions[0] + "|" + t.results[0] + "|" + t.expressions[1] + "|" + t.results[1],
               "12345678\r+123|12345678\r9|12345678|12345678");
 }
 

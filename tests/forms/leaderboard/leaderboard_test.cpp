@@ -1,6 +1,6 @@
 // The leaderboard as one table: what is at the file's path, what the window offers the final
 // score, and the exact bytes on disk after the player confirms a name.
-#include "forms/leaderboard/form2.h"
+#include "forms/leaderboard/leaderboard_window.h"
 #include "forms/qt_translation.h"
 #include "support/fake_sound.h"
 
@@ -33,10 +33,11 @@ void Write(const QString& path, const QByteArray& bytes) {
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
 }
-QString Shown(const Form2& form) {
+QString Shown(const LeaderboardWindow& form) {
     QString rows;
     for (const QLabel* label : form.findChildren<QLabel*>(QRegularExpression("^Label")))
-        rows += label->text() + (label->objectName().startsWith("Label1") ? "," : " ");
+        if (label->isVisibleTo(&form))
+            rows += label->text() + (label->objectName().startsWith("Label1") ? "," : " ");
     return rows;
 }
 
@@ -135,14 +136,17 @@ class LeaderboardTest : public QObject {
         if (at == "rofile") QVERIFY(QFile::setPermissions(path, QFile::ReadOwner));
         if (at == "readonly") QVERIFY(QFile::setPermissions(folder, kOwnerAll ^ QFile::WriteOwner));
 
+        const bool unread = after.startsWith("!排行榜文件读不出来");
         test::FakeSound sound;
-        Form2 form(sound, folder, program.path());
+        LeaderboardWindow form(sound, folder, program.path());
         form.ShowFor(3, score, true);
         QCOMPARE(sound.played, std::vector<Sound>{Sound::Milestone});
         auto* box = form.findChild<QLineEdit*>("Text1");
         QCOMPARE(form.findChild<QLabel*>("Labt")->text() + (box->isVisible() ? " box" : "") +
                      (form.findChild<QPushButton*>("Command1")->isVisible() ? " button" : ""),
-                 offered < 0 ? "排行榜" : "恭喜恭喜!您上榜了。您的大名: box button");
+                 unread        ? "排行榜读不出来，文件没有改动。"
+                 : offered < 0 ? "排行榜"
+                               : "恭喜恭喜!您上榜了。您的大名: box button");
         if (at == "none") { // a missing list is made at once; the window's title, places and sizes
             QCOMPARE(Read(path), Zeros(10));
             QList<QRect> places{form.rect()};
@@ -179,6 +183,11 @@ class LeaderboardTest : public QObject {
                 QVERIFY2(said.contains(part), qPrintable(said));
             QVERIFY(at == "meanwhile" || said.contains(QDir::toNativeSeparators(path)));
         }
+        if (unread) { // once the message is closed, the window says it still: no row it never read
+            form.message()->close();
+            QCOMPARE(form.findChild<QLabel*>("Labt")->text() + Shown(form),
+                     "排行榜读不出来，文件没有改动。");
+        }
         if (at == "readonly") { // Qt's words as a player sees them: the box's, the name box's menu
             const QScopedPointer<QMenu> menu(box->createStandardContextMenu());
             QStringList words;
@@ -193,8 +202,8 @@ class LeaderboardTest : public QObject {
                 QVERIFY2(words.contains(word), qPrintable(words.join(' ')));
         }
         QCOMPARE(Shown(form).endsWith("a,9 ") && !box->isVisible(), at == "meanwhile");
-        if (saved) form.Command1_Click(); // the offer is used up: never saved twice
-        form.ShowFor(3, 0, true);         // a new opening starts afresh
+        if (saved) form.Confirm(); // the offer is used up: never saved twice
+        form.ShowFor(3, 0, true);  // a new opening starts afresh
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); // closed ones go
         QVERIFY(box->text().isEmpty() && form.findChildren<QMessageBox*>().size() ==
                                              (offered < 0 && !after.isEmpty() ? 1 : 0));
@@ -209,7 +218,7 @@ class LeaderboardTest : public QObject {
         const QString path = LeaderboardFilePath(dir.path(), 1);
         QLockFile other(path + ".lock");
         QVERIFY(other.tryLock(0));
-        QVERIFY(Form2::MessageFor(SaveLeaderboardEntry(path, {}, 0, "n", 5, 0))
+        QVERIFY(LeaderboardWindow::MessageFor(SaveLeaderboardEntry(path, {}, 0, "n", 5, 0))
                     .contains("另一个正在玩的游戏"));
         // A list another copy makes while this one waits for the lock is read, not overwritten.
         auto loading = std::async(std::launch::async, [&path] { return LoadLeaderboard(path); });
@@ -236,8 +245,8 @@ class LeaderboardTest : public QObject {
         // Where the system has Qt's translation, that one comes first.
         QVERIFY(QFile::copy(kCompiledQtTranslation, user.filePath("qtbase_zh_CN.qm")));
         QCOMPARE(InstallQtTranslation(user.path()), user.filePath("qtbase_zh_CN.qm"));
-        const QString said =
-            Form2::MessageFor(SaveLeaderboardEntry(user.filePath("a/b"), {}, 0, "n", 5, 0));
+        const QString said = LeaderboardWindow::MessageFor(
+            SaveLeaderboardEntry(user.filePath("a/b"), {}, 0, "n", 5, 0));
         QVERIFY(said.contains("这个文件读不出来") &&
                 said.contains(user.filePath("a/b"))); // a folder there
     }

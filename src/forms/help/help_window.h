@@ -7,10 +7,10 @@ class QLabel;
 
 namespace numora {
 
-class Form3 : public QWidget {
+class HelpWindow : public QWidget {
     Q_OBJECT
   public:
-    explicit Form3(QWidget* parent = nullptr);
+    explicit HelpWindow(QWidget* parent = nullptr);
 
     // The text shown: the aim, an empty line, then the rules as one paragraph.
     static QString HelpText();
@@ -24,8 +24,7 @@ class Form3 : public QWidget {
     void closeEvent(QCloseEvent* event) override;
 
   private:
-    void Form_Load();
-    QLabel* Label1 = nullptr;
+    QLabel* text_ = nullptr;
 };
 
 } // namespace numora

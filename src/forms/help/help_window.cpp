@@ -1,4 +1,4 @@
-#include "forms/help/form3.h"
+#include "forms/help/help_window.h"
 
 #include "forms/application.h"
 
@@ -7,7 +7,7 @@
 
 namespace numora {
 
-Form3::Form3(QWidget* parent)
+HelpWindow::HelpWindow(QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint) {
     setWindowTitle(QStringLiteral("玩法"));
@@ -17,17 +17,19 @@ Form3::Form3(QWidget* parent)
     white.setColor(QPalette::Window, Qt::white);
     setPalette(white);
 
-    Label1 = new QLabel(this);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setGeometry(240 / kTwipsPerPixel, 360 / kTwipsPerPixel, 4695 / kTwipsPerPixel,
-                        3255 / kTwipsPerPixel); // 16, 24, 313, 217
-    Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    Label1->setWordWrap(true);
-    Label1->setTextFormat(Qt::PlainText);
-    Form_Load();
+    text_ = new QLabel(this);
+    text_->setObjectName(QStringLiteral("Label1"));
+    text_->setGeometry(240 / kTwipsPerPixel, 360 / kTwipsPerPixel, 4695 / kTwipsPerPixel,
+                       3255 / kTwipsPerPixel); // 16, 24, 313, 217
+    text_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    text_->setWordWrap(true);
+    text_->setTextFormat(Qt::PlainText);
+    text_->setText(HelpText());
+    // Made anew at every opening, so it opens at its place again wherever it was dragged.
+    move(Place());
 }
 
-QString Form3::HelpText() {
+QString HelpWindow::HelpText() {
     return QStringLiteral("游戏目的：帮助儿童提高口算能力。") + QStringLiteral("\r\n\r\n") +
            QStringLiteral("游戏方法：类似落砖棋的玩法，计算") +
            QStringLiteral("下落方块的得数，使用键盘的上下左右箭头调整下落的方块的位") +
@@ -35,17 +37,12 @@ QString Form3::HelpText() {
            QStringLiteral("，消掉的方块越多，得的分数越高。");
 }
 
-QPoint Form3::Place() {
+QPoint HelpWindow::Place() {
     return {(2200 + kTwipsPerPixel / 2) / kTwipsPerPixel,
             (2000 + kTwipsPerPixel / 2) / kTwipsPerPixel};
 }
 
-void Form3::Form_Load() {
-    move(Place());
-    Label1->setText(HelpText());
-}
-
-void Form3::closeEvent(QCloseEvent* event) {
+void HelpWindow::closeEvent(QCloseEvent* event) {
     event->accept();
     emit closed();
 }

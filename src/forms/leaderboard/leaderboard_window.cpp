@@ -1,4 +1,4 @@
-#include "forms/leaderboard/form2.h"
+#include "forms/leaderboard/leaderboard_window.h"
 
 #include "forms/cjk_font.h"
 
@@ -35,9 +35,30 @@ QLabel* MakeLabel(QWidget* parent, const QString& objectName, const QRect& geome
     return label;
 }
 
+QString CongratulationText() {
+    return QStringLiteral("恭喜恭喜!您上榜了。您的大名:");
+}
+
+QString TitleText() {
+    return QStringLiteral("排行榜");
+}
+
+// In the window's own place, for as long as it shows the list that could not be read.
+QString UnreadableHeading() {
+    return QStringLiteral("排行榜读不出来，文件没有改动。");
+}
+
+// What the player reads at once when the list at `path` cannot be read.
+QString UnreadableText(const QString& path) {
+    return QStringLiteral("排行榜文件读不出来，这次的成绩不能保存。\n\n排行榜文件：%1\n\n"
+                          "为了不丢掉上面的成绩，没有改动它。")
+        .arg(QDir::toNativeSeparators(path));
+}
+
 } // namespace
 
-Form2::Form2(SoundPlayer& sound, QString folder, QString seedFolder, QWidget* parent)
+LeaderboardWindow::LeaderboardWindow(SoundPlayer& sound, QString folder, QString seedFolder,
+                                     QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                           Qt::CustomizeWindowHint),
       sound_(sound), folder_(std::move(folder)), seedFolder_(std::move(seedFolder)) {
@@ -47,62 +68,55 @@ Form2::Form2(SoundPlayer& sound, QString folder, QString seedFolder, QWidget* pa
     white.setColor(QPalette::Window, Qt::white);
     setPalette(white);
 
-    Labt_ = MakeLabel(this, QStringLiteral("Labt"), QRect(24, 16, 217, 25));
-    Labt_->setAlignment(Qt::AlignCenter);
-    Labt_->setFont(SongtiFont(9, true));
-    QPalette red = Labt_->palette();
+    // The object names are those of the game's first design, which scripts and tests use.
+    heading_ = MakeLabel(this, QStringLiteral("Labt"), QRect(24, 16, 217, 25));
+    heading_->setAlignment(Qt::AlignCenter);
+    heading_->setFont(SongtiFont(9, true));
+    QPalette red = heading_->palette();
     red.setColor(QPalette::WindowText, QColor(0xFF, 0x00, 0x00));
-    Labt_->setPalette(red);
+    heading_->setPalette(red);
 
-    Text1_ = new QLineEdit(this);
-    Text1_->setObjectName(QStringLiteral("Text1"));
-    Text1_->setGeometry(24, 40, 217, 25);
-    Text1_->setFont(SongtiFont());
+    nameBox_ = new QLineEdit(this);
+    nameBox_->setObjectName(QStringLiteral("Text1"));
+    nameBox_->setGeometry(24, 40, 217, 25);
+    nameBox_->setFont(SongtiFont());
 
-    Command1_ = new QPushButton(QStringLiteral("确认"), this);
-    Command1_->setObjectName(QStringLiteral("Command1"));
-    Command1_->setGeometry(256, 40, 41, 25);
-    Command1_->setFont(SongtiFont());
+    confirmButton_ = new QPushButton(QStringLiteral("确认"), this);
+    confirmButton_->setObjectName(QStringLiteral("Command1"));
+    confirmButton_->setGeometry(256, 40, 41, 25);
+    confirmButton_->setFont(SongtiFont());
 
     for (int k = 0; k < kLeaderboardSize; ++k) {
         const int top = kRowTop + kRowPitch * k;
-        Label1_[k] =
+        nameLabels_[k] =
             MakeLabel(this, QStringLiteral("Label1_%1").arg(k), QRect(24, top, 81, kRowHeight));
-        Label2_[k] =
+        scoreLabels_[k] =
             MakeLabel(this, QStringLiteral("Label2_%1").arg(k), QRect(152, top, 89, kRowHeight));
     }
 
-    connect(Command1_, &QPushButton::clicked, this, &Form2::Command1_Click);
-    // Text1_KeyPress: returnPressed covers both Return and the keypad's Enter, and is not sent
-    // while an input method is still composing.
-    connect(Text1_, &QLineEdit::returnPressed, this, &Form2::Command1_Click);
+    connect(confirmButton_, &QPushButton::clicked, this, &LeaderboardWindow::Confirm);
+    // Enter in the name box: returnPressed covers both Return and the keypad's Enter, and is
+    // not sent while an input method is still composing.
+    connect(nameBox_, &QLineEdit::returnPressed, this, &LeaderboardWindow::Confirm);
 }
 
-QString Form2::CongratulationText() {
-    return QStringLiteral("恭喜恭喜!您上榜了。您的大名:");
-}
-
-QString Form2::TitleText() {
-    return QStringLiteral("排行榜");
-}
-
-QMessageBox* Form2::message() const {
+QMessageBox* LeaderboardWindow::message() const {
     return message_.data();
 }
 
-QString Form2::filePath() const {
-    return LeaderboardFilePath(folder_, grd);
+QString LeaderboardWindow::FilePath() const {
+    return LeaderboardFilePath(folder_, mode_);
 }
 
-QString Form2::seedPath() const {
-    return seedFolder_.isEmpty() ? QString() : LeaderboardFilePath(seedFolder_, grd);
+QString LeaderboardWindow::SeedPath() const {
+    return seedFolder_.isEmpty() ? QString() : LeaderboardFilePath(seedFolder_, mode_);
 }
 
-void Form2::ShowFor(int mode, qint64 score, bool takeKeyboard) {
-    grd = mode;
-    fcount = score;
-    const LoadResult loaded = Form_Load();
-    if (newPos_ >= 0) Text1_->setFocus();
+void LeaderboardWindow::ShowFor(int mode, qint64 score, bool takeKeyboard) {
+    mode_ = mode;
+    score_ = score;
+    const LoadResult loaded = Load();
+    if (offeredPlace_ >= 0) nameBox_->setFocus();
     QWidget* active = QApplication::activeWindow();
     setAttribute(Qt::WA_ShowWithoutActivating, !takeKeyboard);
     show();
@@ -112,71 +126,76 @@ void Form2::ShowFor(int mode, qint64 score, bool takeKeyboard) {
     }
     // Once the window stands, so the message opens over it.
     if (loaded.status == LoadStatus::Unreadable)
-        ShowMessage(UnreadableText(filePath()), loaded.detail);
+        ShowMessage(UnreadableText(FilePath()), loaded.detail);
     // A child steering the first pair of a new game must not find the arrows typing into the
     // name box. Some platforms activate a new window whatever it asks, so the keyboard is
     // handed straight back to the window that had it.
     if (!takeKeyboard && active && active != this) active->activateWindow();
 }
 
-LoadResult Form2::Form_Load() {
+LoadResult LeaderboardWindow::Load() {
     // Every opening starts from the design state, whatever the last game left on screen.
     if (message_) message_->close();
-    Text1_->clear();
+    nameBox_->clear();
 
-    const LoadResult loaded = LoadLeaderboard(filePath(), seedPath());
+    const LoadResult loaded = LoadLeaderboard(FilePath(), SeedPath());
     list_ = loaded.list;
     // A list that cannot be read can take no entry: asking for a name would only lead to a
     // save that must fail.
     if (loaded.fresh())
-        newPos_ = 0;
+        offeredPlace_ = 0;
     else
-        newPos_ = loaded.status == LoadStatus::Read ? FindPlace(list_, fcount) : -1;
-    SetOffering(newPos_ >= 0);
-    ShowList();
+        offeredPlace_ = loaded.status == LoadStatus::Read ? FindPlace(list_, score_) : -1;
+    SetOffering(offeredPlace_ >= 0);
+    ShowList(loaded.status != LoadStatus::Unreadable);
     sound_.Play(Sound::Milestone);
     return loaded;
 }
 
-void Form2::ShowList() {
+void LeaderboardWindow::ShowList(bool read) {
+    if (!read) heading_->setText(UnreadableHeading());
     for (int k = 0; k < kLeaderboardSize; ++k) {
-        Label1_[k]->setText(list_[k].name);
-        Label2_[k]->setText(QString::number(list_[k].score));
+        nameLabels_[k]->setText(list_[k].name);
+        scoreLabels_[k]->setText(QString::number(list_[k].score));
+        nameLabels_[k]->setVisible(read);
+        scoreLabels_[k]->setVisible(read);
     }
 }
 
-void Form2::SetOffering(bool offering) {
-    Labt_->setText(offering ? CongratulationText() : TitleText());
-    Text1_->setVisible(offering);
-    Command1_->setVisible(offering);
+void LeaderboardWindow::SetOffering(bool offering) {
+    heading_->setText(offering ? CongratulationText() : TitleText());
+    nameBox_->setVisible(offering);
+    confirmButton_->setVisible(offering);
 }
 
-void Form2::Command1_Click() {
-    if (newPos_ < 0 || Text1_->text().isEmpty()) return;
-    const SaveResult result = SaveLeaderboardEntry(filePath(), list_, newPos_, Text1_->text(),
-                                                   fcount, kLockTimeoutMs, seedPath());
+void LeaderboardWindow::Confirm() {
+    if (offeredPlace_ < 0 || nameBox_->text().isEmpty()) return;
+    const SaveResult result = SaveLeaderboardEntry(
+        FilePath(), list_, offeredPlace_, nameBox_->text(), score_, kLockTimeoutMs, SeedPath());
     switch (result.status) {
     case SaveStatus::Saved:
         // The offer is used up: a second click must not write the entry twice.
-        newPos_ = -1;
+        offeredPlace_ = -1;
         close();
         return;
     case SaveStatus::EmptyName:
         return;
-    case SaveStatus::NoLongerPlaced:
+    case SaveStatus::NoLongerPlaced: {
         // Show the list that beat the score, so the player sees why.
-        list_ = LoadLeaderboard(filePath(), seedPath()).list;
-        newPos_ = -1;
+        const LoadResult now = LoadLeaderboard(FilePath(), SeedPath());
+        list_ = now.list;
+        offeredPlace_ = -1;
         SetOffering(false);
-        ShowList();
+        ShowList(now.status != LoadStatus::Unreadable);
         break;
+    }
     default:
         break;
     }
     ShowMessage(MessageFor(result), result.detail);
 }
 
-QString Form2::MessageFor(const SaveResult& result) {
+QString LeaderboardWindow::MessageFor(const SaveResult& result) {
     const QString where = QDir::toNativeSeparators(result.path);
     const auto failed = [&](const QString& why) {
         return QStringLiteral("您的成绩没能保存。\n\n排行榜文件：%1\n\n%2\n"
@@ -207,19 +226,13 @@ QString Form2::MessageFor(const SaveResult& result) {
     return {};
 }
 
-QString Form2::UnreadableText(const QString& path) {
-    return QStringLiteral("排行榜文件读不出来，这次的成绩不能保存。\n\n排行榜文件：%1\n\n"
-                          "为了不丢掉上面的成绩，没有改动它。")
-        .arg(QDir::toNativeSeparators(path));
-}
-
-void Form2::hideEvent(QHideEvent* event) {
+void LeaderboardWindow::hideEvent(QHideEvent* event) {
     // A message about this opening means nothing once the window is gone.
     if (message_) message_->close();
     QWidget::hideEvent(event);
 }
 
-void Form2::ShowMessage(const QString& text, const QString& detail) {
+void LeaderboardWindow::ShowMessage(const QString& text, const QString& detail) {
     if (message_) message_->close();
     // Opened, not exec'd: the game and its timers go on while the message is up.
     auto* box = new QMessageBox(QMessageBox::Warning, TitleText(), text, QMessageBox::Ok, this);

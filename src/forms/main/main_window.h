@@ -2,7 +2,7 @@
 // game and then shows the game's state; it decides no rule itself.
 #pragma once
 
-#include "forms/help/form3.h"
+#include "forms/help/help_window.h"
 #include "game/game.h"
 #include "sound/sound_player.h"
 
@@ -18,39 +18,33 @@ class QLabel;
 
 namespace numora {
 
-// Background colours of the cells, as 0xRRGGBB.
-inline constexpr unsigned kCellColour = 0xC0FFC0;
-inline constexpr unsigned kMarkColour = 0xFFC0C0;
-inline constexpr unsigned kPreviewColour = 0xFFC0FF;
+class CellWidget;
 
-class Form1 : public QMainWindow, private GameEvents {
+class MainWindow : public QMainWindow, private GameEvents {
     Q_OBJECT
   public:
-    Form1(SoundPlayer& sound, RandomSource& random, QWidget* parent = nullptr);
-    ~Form1() override;
+    MainWindow(SoundPlayer& sound, RandomSource& random, QWidget* parent = nullptr);
+    ~MainWindow() override;
 
-    // The window's handlers, also driven directly by tests.
-    void b1_Click(int index);
-    void j1_Click();
-    void j2_Click();
-    void j3_Click();
-    void dhy_Click();
-    void dhw_Click();
-    void Mhow_Click();
-    void Timer1_Timer();
-    void Timer3_Timer();
-    void Form_KeyDown(int keyCode, Qt::KeyboardModifiers shift);
+    // What the player does, as the menus, the keys, the taps and the timers report it; also
+    // driven directly by tests and tools.
+    void ChooseMode(int mode);     // 1..5, a "开始" item: a new game
+    void ChooseLevel(int level);   // 1..3, a "级别设置" item
+    void ChooseAnimation(bool on); // "有" or "无"
+    void OpenHelp();
+    void GravityTick();
+    void AnimationTick();
+    void PressArrow(Arrow arrow);
     // The wait the game asked for (a removal pause, a milestone sound, a fill step) is over.
     void WaitOver();
 
     const Game& game() const { return game_; }
-    Game& game() { return game_; }
     // Puts the game into a situation and shows it at once, for tests and tools.
     void SetUp(const Situation& situation);
-    const QTimer& timer1() const { return Timer1; }
-    const QTimer& timer3() const { return Timer3; }
+    const QTimer& gravityTimer() const { return gravityTimer_; }
+    const QTimer& animationTimer() const { return animationTimer_; }
     const QTimer& waitTimer() const { return waitTimer_; }
-    Form3* helpWindow() const { return help_; }
+    HelpWindow* helpWindow() const { return help_; }
 
     // The picture of bitmap `id` (101, 102, 200..244), from the embedded resources.
     static QPixmap Bitmap(int id);
@@ -68,7 +62,6 @@ class Form1 : public QMainWindow, private GameEvents {
     void PlaySound(Sound sound) override;
     void HandOverScore(int mode, std::int64_t score) override;
 
-    // A tap or a click on the client area at `at`: the arrow key it stands for, if any.
     void BoardTapped(QPoint at);
     void BuildControls();
     void BuildMenus();
@@ -83,28 +76,25 @@ class Form1 : public QMainWindow, private GameEvents {
     Game game_;
 
     QWidget* client_ = nullptr;
-    QLabel* Pict = nullptr;
-    QLabel* Picbg = nullptr;
-    QLabel* Label1 = nullptr;
-    std::array<QLabel*, 2> LabBp{};
-    std::array<QLabel*, 2> LabB{};
-    std::array<QLabel*, kCellCount> LabRes{};
-    QLabel* PicMove = nullptr;
-    QLabel* PicTboy = nullptr;
+    QLabel* banner_ = nullptr;
+    QLabel* splash_ = nullptr;
+    QLabel* scoreLabel_ = nullptr;
+    std::array<CellWidget*, 2> previewCells_{};
+    std::array<CellWidget*, 2> fallingCells_{};
+    std::array<CellWidget*, kCellCount> boardCells_{};
+    QLabel* walkingFigure_ = nullptr;
+    QLabel* bannerFigure_ = nullptr;
 
-    std::array<QAction*, kModeCount + 1> b1{}; // b1[1..5]
-    QAction* j1 = nullptr;
-    QAction* j2 = nullptr;
-    QAction* j3 = nullptr;
-    QAction* dhy = nullptr;
-    QAction* dhw = nullptr;
-    QAction* Mhow = nullptr;
+    std::array<QAction*, kModeCount> modeItems_{};
+    std::array<QAction*, 3> levelItems_{};
+    QAction* animationOnItem_ = nullptr;
+    QAction* animationOffItem_ = nullptr;
 
-    QTimer Timer1;
-    QTimer Timer3;
+    QTimer gravityTimer_;
+    QTimer animationTimer_;
     QTimer waitTimer_;
-    unsigned timer1Starts_ = 0;
-    unsigned timer3Starts_ = 0;
+    unsigned gravityStarts_ = 0;
+    unsigned animationStarts_ = 0;
     unsigned armedWait_ = 0;
 
     // What each cell label shows now, so a sync touches only what changed.
@@ -115,11 +105,11 @@ class Form1 : public QMainWindow, private GameEvents {
     };
     std::array<ShownCell, kCellCount> shown_{};
     bool firstSync_ = true;
-    bool startingGame_ = false; // inside b1_Click
-    FigureFrame shownMove_;     // the frame PicMove holds
-    int shownTboySet_ = -1;     // the set whose standing picture PicTboy holds
+    bool startingGame_ = false; // inside ChooseMode
+    FigureFrame shownWalking_;  // the frame the walking figure holds
+    int shownBannerSet_ = -1;   // the set whose standing picture the banner figure holds
     std::map<int, QPixmap> pictures_;
-    QPointer<Form3> help_;
+    QPointer<HelpWindow> help_;
 };
 
 } // namespace numora
