@@ -1,4 +1,6 @@
-// The rules as tables: speed and the equation lists.
+// The rules as tables: speed, the equation lists, taps and the top-ten list.
+#include "game/tap.h"
+#include "game/top_ten.h"
 #include "game_test_support.h"
 
 namespace numora::test {
@@ -53,6 +55,22 @@ TEST(Lists, LongTextsBreakAfterTheEighthCharacter) {
     LoadEquations("12345678+123=123456789,12345678=12345678,", t);
     EXPECT_EQ(t.expressions[0] + "|" + t.results[0] + "|" + t.expressions[1] + "|" + t.results[1],
               "12345678\r+123|12345678\r9|12345678|12345678");
+}
+
+// Where a score enters a list of 900 800 800 700 600 ... 100 (ties below, the tenth's score
+// earns nothing), and the list it leaves: the old tenth gone.
+TEST(TopTen, PlacesGoBelowTiesAndTheTenthDropsOut) {
+    struct Entry {
+        std::int64_t score;
+    };
+    const TopTen<Entry> list{
+        {{900}, {800}, {800}, {700}, {600}, {500}, {400}, {300}, {200}, {100}}};
+    std::string got;
+    for (std::int64_t score : {901, 801, 800, 101, 100, -5})
+        got += std::to_string(PlaceFor(list, score)) + " ";
+    for (const Entry& entry : WithEntry(list, 3, Entry{750}))
+        got += std::to_string(entry.score) + " ";
+    EXPECT_EQ(got, "0 1 3 9 -1 -1 900 800 800 750 700 600 500 400 300 200 ");
 }
 
 } // namespace numora::test

@@ -220,21 +220,12 @@ QByteArray FormatLeaderboard(const LeaderboardList& list) {
 }
 
 int FindPlace(const LeaderboardList& list, qint64 score) {
-    int place = -1;
-    for (int k = kLeaderboardSize - 1; k >= 0; --k) {
-        if (score > list[k].score) place = k;
-    }
-    return place;
+    return PlaceFor(list, score);
 }
 
 LeaderboardList WithEntry(const LeaderboardList& list, int place, const QString& name,
                           qint64 score) {
-    if (place < 0 || place >= kLeaderboardSize) return list;
-    LeaderboardList out = list;
-    for (int k = kLeaderboardSize - 1; k > place; --k)
-        out[k] = list[k - 1];
-    out[place] = LeaderboardEntry{SanitizeName(name), score};
-    return out;
+    return WithEntry(list, place, LeaderboardEntry{SanitizeName(name), score});
 }
 
 QString SanitizeName(const QString& typed) {

@@ -7,6 +7,8 @@
 // has the character). A file the program writes always has exactly ten lines.
 #pragma once
 
+#include "game/top_ten.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QtGlobal>
@@ -20,7 +22,7 @@ class QIODevice;
 
 namespace numora {
 
-inline constexpr int kLeaderboardSize = 10;
+inline constexpr int kLeaderboardSize = kTopTenSize;
 
 // What a place holds when no one has earned it yet, and what a line that cannot be read
 // counts as.
@@ -47,7 +49,7 @@ struct LeaderboardEntry {
 };
 
 // Index 0 is place 1.
-using LeaderboardList = std::array<LeaderboardEntry, kLeaderboardSize>;
+using LeaderboardList = TopTen<LeaderboardEntry>;
 
 LeaderboardList PlaceholderList();
 
@@ -71,8 +73,7 @@ QByteArray FormatLeaderboard(const LeaderboardList& list);
 // The score text of one line: optional surrounding blanks, optional sign, decimal digits.
 qint64 ParseScore(QByteArrayView text);
 
-// The index the score earns, or -1. Ties go below the scores already there, so a score equal
-// to the tenth earns nothing.
+// The index the score earns, or -1 (see PlaceFor).
 int FindPlace(const LeaderboardList& list, qint64 score);
 
 // The list with the entry put in at `place` (0..9); the ones from there on move down one and
