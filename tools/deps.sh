@@ -9,7 +9,8 @@ want=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev
       libgl-dev fonts-noto-cjk fonts-arphic-uming qt6-translations-l10n)
 if [ "${1:-run}" = test ]; then
   want+=(libgtest-dev clang clang-format libclang-rt-dev desktop-file-utils appstream dpkg-dev lintian
-         file pulseaudio pulseaudio-utils)
+         file pulseaudio pulseaudio-utils xvfb xauth openbox mutter dbus-daemon xdotool x11-utils
+         imagemagick)
 fi
 if [ "${1:-run}" = package ]; then
   want+=(dpkg-dev file)

@@ -7,11 +7,15 @@
 
 namespace numora {
 
-HelpWindow::HelpWindow(QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                          Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint) {
+// A dialog of its owner: only a window of the dialog type is made a transient of its owner
+// on X11 (WM_TRANSIENT_FOR; on Wayland the toplevel's parent), which is what keeps a window
+// manager from letting a click on the owner bury it.
+HelpWindow::HelpWindow(QWidget* owner)
+    : QWidget(owner, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                         Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint) {
     setWindowTitle(QStringLiteral("玩法"));
     setFixedSize(5160 / kTwipsPerPixel, 3795 / kTwipsPerPixel); // 344 x 253
+    KeepFixedSize(this);
     setAutoFillBackground(true);
     QPalette white = palette();
     white.setColor(QPalette::Window, Qt::white);

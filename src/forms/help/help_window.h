@@ -10,7 +10,8 @@ namespace numora {
 class HelpWindow : public QWidget {
     Q_OBJECT
   public:
-    explicit HelpWindow(QWidget* parent = nullptr);
+    // `owner`: the window it belongs to, kept under it by the window manager.
+    explicit HelpWindow(QWidget* owner);
 
     // The text shown: the aim, an empty line, then the rules as one paragraph.
     static QString HelpText();

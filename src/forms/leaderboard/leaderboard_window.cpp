@@ -1,5 +1,6 @@
 #include "forms/leaderboard/leaderboard_window.h"
 
+#include "forms/application.h"
 #include "forms/cjk_font.h"
 
 #include "sound/sound_player.h"
@@ -64,6 +65,7 @@ LeaderboardWindow::LeaderboardWindow(SoundPlayer& sound, QString folder, QString
       sound_(sound), folder_(std::move(folder)), seedFolder_(std::move(seedFolder)) {
     setWindowTitle(TitleText());
     setFixedSize(312, 339);
+    KeepFixedSize(this);
     QPalette white = palette(); // the labels on it show it through
     white.setColor(QPalette::Window, Qt::white);
     setPalette(white);

@@ -49,6 +49,7 @@ MainWindow::MainWindow(SoundPlayer& sound, RandomSource& random, QWidget* parent
     BuildMenus();
     BuildControls();
     setFixedSize(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
+    KeepFixedSize(this);
     move(2000 / kTwipsPerPixel, 0);
 
     waitTimer_.setSingleShot(true);
@@ -220,10 +221,16 @@ void MainWindow::ChooseAnimation(bool on) {
 
 void MainWindow::OpenHelp() {
     if (help_) return;
+    // Disabled first: a child window that exists when its owner is disabled is disabled too,
+    // one made afterwards is not.
     setEnabled(false);
-    help_ = new HelpWindow;
+    help_ = new HelpWindow(this);
     help_->setAttribute(Qt::WA_DeleteOnClose);
-    connect(help_, &HelpWindow::closed, this, [this] { setEnabled(true); });
+    connect(help_, &HelpWindow::closed, this, [this] {
+        setEnabled(true);
+        // Disabling took the keyboard from the game, and enabling does not give it back.
+        banner_->setFocus();
+    });
     help_->show();
 }
 
