@@ -37,7 +37,7 @@ for wm in openbox mutter; do
   rm -f "$tmp/in" "$tmp/out" && mkfifo "$tmp/in" "$tmp/out"
   "$driver" <"$tmp/in" >"$tmp/out" 2>"$tmp/stderr" &
   exec 3>"$tmp/in" 4<"$tmp/out"
-  xdotool search --sync --name '^Numora$' >/dev/null
+  timeout 20 xdotool search --sync --name '^Numora$' >/dev/null || { cat "$tmp/stderr"; fail "no game window"; }
   sleep 1
   where=$(ask where) main=$(field main "$where") menu=$(field menu "$where")
   xdotool mousemove ${menu/,/ } click 1 && sleep 0.5 && xdotool key Down Return && sleep 1
