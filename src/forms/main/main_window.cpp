@@ -275,6 +275,20 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     return true; // the arrows belong to the game, never to focus navigation
 }
 
+// A click on the game while the help is open must not bury the help. Window managers keep a
+// window's transients above it; a Wayland compositor that ignores the toplevel's parent (sway
+// 1.7) raises the game over it, and a Wayland client can neither raise a window nor give it
+// the focus. A window shown anew is put in front of the others and given the focus, so the
+// help is shown anew whenever the game becomes the active window under it.
+void MainWindow::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::ActivationChange && help_ && isActiveWindow() &&
+        QGuiApplication::platformName().startsWith(QStringLiteral("wayland"))) {
+        help_->hide();
+        help_->show();
+    }
+    QMainWindow::changeEvent(event);
+}
+
 // ---------------------------------------------------------------- game events
 
 void MainWindow::PlaySound(Sound sound) {

@@ -56,6 +56,7 @@ class MainWindow : public QMainWindow, private GameEvents {
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
   private:
