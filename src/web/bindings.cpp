@@ -25,8 +25,10 @@ void MenuClick(val event) {
 void MenuPointerOver(val event) {
     CurrentPage().menuBar().PointerOver(event);
 }
+// The game takes the keyboard back at once, not only when the dialog's close event comes.
 void HelpClose(val) {
     CurrentPage().help().Close();
+    CurrentPage().HelpClosed();
 }
 void HelpClosed(val) {
     CurrentPage().HelpClosed();

@@ -200,7 +200,10 @@ void LeaderboardDialog::MessageRead() {
 }
 
 void LeaderboardDialog::Close() {
-    if (dialog_["open"].as<bool>()) dialog_.call<void>("close");
+    if (!dialog_["open"].as<bool>()) return;
+    dialog_.call<void>("close");
+    // At once, not only when the dialog's close event comes (it comes too, and changes nothing).
+    Closed();
 }
 
 void LeaderboardDialog::Closed() {

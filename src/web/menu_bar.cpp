@@ -43,7 +43,8 @@ void Focus(const val& element) {
 
 } // namespace
 
-MenuBar::MenuBar(std::function<void(const std::string&)> chosen) : chosen_(std::move(chosen)) {}
+MenuBar::MenuBar(std::function<void(const std::string&)> chosen, std::function<void()> dismissed)
+    : chosen_(std::move(chosen)), dismissed_(std::move(dismissed)) {}
 
 void MenuBar::Build(const val& parent) {
     bar_ = Make("div", parent, "menubar");
@@ -135,9 +136,10 @@ void MenuBar::Clicked(const val& event) {
     const val target = event["target"];
     const int title = MenuOfTitle(target);
     if (title >= 0) {
-        if (open_ == title)
+        if (open_ == title) {
             CloseMenus();
-        else
+            dismissed_();
+        } else
             Open(title, -1);
         return;
     }

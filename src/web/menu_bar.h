@@ -12,8 +12,9 @@ namespace numora::web {
 
 class MenuBar {
   public:
-    // `chosen` gets the id of the item chosen ("b1_2", "j1", "dhy", "Mhow", ...).
-    explicit MenuBar(std::function<void(const std::string&)> chosen);
+    // `chosen` gets the id of the item chosen ("b1_2", "j1", "dhy", "Mhow", ...); `dismissed`
+    // runs when a click shuts the open menu with no choice, to hand the keyboard back.
+    MenuBar(std::function<void(const std::string&)> chosen, std::function<void()> dismissed);
     void Build(const emscripten::val& parent);
     void SetChecked(const std::string& id, bool checked);
 
@@ -39,6 +40,7 @@ class MenuBar {
     int FocusedItem(int menu, const emscripten::val& node) const;
 
     std::function<void(const std::string&)> chosen_;
+    std::function<void()> dismissed_;
     emscripten::val bar_ = emscripten::val::undefined();
     std::vector<Menu> menus_;
     int open_ = -1;

@@ -49,7 +49,8 @@ Page& CurrentPage() {
 }
 
 Page::Page()
-    : game_(random_, *this), menus_([this](const std::string& id) { MenuChosen(id); }),
+    : game_(random_, *this),
+      menus_([this](const std::string& id) { MenuChosen(id); }, [this] { FocusGame(); }),
       leaderboard_(sound_, [this] { FocusGame(); }), gravityTimer_([this] { GravityTick(); }),
       animationTimer_([this] { AnimationTick(); }), waitTimer_([this] { WaitOver(); }) {}
 
