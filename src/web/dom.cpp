@@ -57,8 +57,8 @@ void SetBitmap(val img, int id) {
     img.set("src", base + ".png");
 }
 
-void Listen(val target, const char* type, const char* handler) {
-    target.call<void>("addEventListener", val(type), val::module_property(handler));
+void Listen(val target, const char* type, const char* handler, bool first) {
+    target.call<void>("addEventListener", val(type), val::module_property(handler), val(first));
 }
 
 bool Within(const val& node, const val& container) {

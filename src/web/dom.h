@@ -26,7 +26,8 @@ void SetClass(val element, const char* name, bool on);
 // A picture of resources/bitmaps, with its sharp rendering for screens of twice the density.
 void SetBitmap(val img, int id);
 // `handler` is a function the page registers with EMSCRIPTEN_BINDINGS; it gets the event.
-void Listen(val target, const char* type, const char* handler);
+// `first`: before the event reaches the elements inside `target` (the capture phase).
+void Listen(val target, const char* type, const char* handler, bool first = false);
 // Whether `node` is `container` or lies inside it.
 bool Within(const val& node, const val& container);
 

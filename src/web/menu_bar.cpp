@@ -153,8 +153,10 @@ void MenuBar::PointerOver(const val& event) {
     if (open_ >= 0 && title >= 0 && title != open_) Open(title, -1);
 }
 
-void MenuBar::PointerDownAnywhere(const val& event) {
-    if (open_ >= 0 && !Contains(event["target"])) CloseMenus();
+bool MenuBar::PointerDownAnywhere(const val& event) {
+    if (open_ < 0 || Contains(event["target"])) return false;
+    CloseMenus();
+    return true;
 }
 
 bool MenuBar::KeyDown(const val& event) {

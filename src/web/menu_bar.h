@@ -22,8 +22,8 @@ class MenuBar {
     void PointerOver(const emscripten::val& event);
     // Keys while the focus is in the menu bar; true when the key was the menus'.
     bool KeyDown(const emscripten::val& event);
-    // A press anywhere: one outside the menus closes an open menu.
-    void PointerDownAnywhere(const emscripten::val& event);
+    // A press anywhere: one outside the menus closes an open menu; true when it did.
+    bool PointerDownAnywhere(const emscripten::val& event);
     bool Contains(const emscripten::val& node) const;
 
   private:

@@ -65,7 +65,7 @@ void Page::Build() {
     // The arrows belong to the game wherever the focus is, except in the menus, the list's
     // name box and the open help.
     Listen(val::global("window"), "keydown", "numoraKeyDown");
-    Listen(Document(), "pointerdown", "numoraPointerDownAnywhere");
+    Listen(Document(), "pointerdown", "numoraPointerDownAnywhere", true);
 
     // Keeps every file of the site, so the next visit loads and plays offline. A browser
     // without workers (or a page not served from a secure origin) plays all the same.
@@ -201,8 +201,10 @@ void Page::BoardPointerDown(const val& event) {
     Tap(static_cast<int>(x), static_cast<int>(y));
 }
 
+// A press that shuts an open menu does only that, as with the desktop's menus: it is no tap
+// on the board beneath.
 void Page::PointerDownAnywhere(const val& event) {
-    menus_.PointerDownAnywhere(event);
+    if (menus_.PointerDownAnywhere(event)) event.call<void>("stopPropagation");
 }
 
 void Page::FocusGame() {
