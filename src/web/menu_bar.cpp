@@ -190,6 +190,12 @@ bool MenuBar::KeyDown(const val& event) {
         else
             Open(menu, 0);
     } else if (key == "Escape") {
+        // The first shuts the menu and leaves its title with the keyboard, the second hands
+        // the keyboard back.
+        if (open_ < 0) {
+            dismissed_();
+            return true;
+        }
         CloseMenus();
         Focus(menus_[static_cast<std::size_t>(menu)].title);
     } else if (key == "Tab") {

@@ -20,6 +20,14 @@ std::optional<Arrow> ArrowOfKey(const std::string& key) {
     return std::nullopt;
 }
 
+// Sets the text only when it changed: the page is synced at every tick, and a text set anew
+// is laid out anew.
+void Update(const val& element, std::string& shown, std::string_view want) {
+    if (shown == want) return;
+    SetText(element, want);
+    shown = want;
+}
+
 int FigureBitmap(int set, int index) {
     return 200 + 10 * set + index;
 }
@@ -266,13 +274,13 @@ void Page::Sync() {
 
     const bool pairVisible = game_.pairVisible();
     for (std::size_t i = 0; i < 2; ++i) {
-        SetText(fallingCells_[i], game_.pairCaption(i));
+        Update(fallingCells_[i], shownFalling_[i], game_.pairCaption(i));
         Move(fallingCells_[i], CellLeft(s.pair.col[i]), CellTop(s.pair.row[i]));
         SetShown(fallingCells_[i], pairVisible);
-        SetText(previewCells_[i], game_.previewCaption(i));
+        Update(previewCells_[i], shownPreview_[i], game_.previewCaption(i));
         SetShown(previewCells_[i], s.started);
     }
-    SetText(score_, game_.scoreCaption());
+    Update(score_, shownScore_, game_.scoreCaption());
     SetShown(splash_, !s.started);
     SyncFigure();
 

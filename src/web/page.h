@@ -97,6 +97,9 @@ class Page final : private GameEvents {
     };
     std::array<ShownCell, kCellCount> shown_{};
     bool firstSync_ = true;
+    std::array<std::string, 2> shownFalling_;
+    std::array<std::string, 2> shownPreview_;
+    std::string shownScore_;
     bool startingGame_ = false; // inside ChooseMode
     FigureFrame shownWalking_;
     int shownBannerSet_ = -1;
