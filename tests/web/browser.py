@@ -22,8 +22,11 @@ class Server:
             def log_message(self, *args):
                 pass
 
-        self.httpd = http.server.ThreadingHTTPServer(
-            ("127.0.0.1", 0), functools.partial(Handler, directory=root))
+        class Quiet(http.server.ThreadingHTTPServer):
+            def handle_error(self, request, client_address):
+                pass  # a browser that quits mid-download; what it got is its own test's
+
+        self.httpd = Quiet(("127.0.0.1", 0), functools.partial(Handler, directory=root))
         self.url = f"http://127.0.0.1:{self.httpd.server_address[1]}/"
         threading.Thread(target=self.httpd.serve_forever, daemon=True).start()
 
