@@ -63,7 +63,8 @@ make_root() {
   debootstrap --variant=minbase "$suite" "$root" "$mirror" >"$root.debootstrap.log" 2>&1 ||
     { tail -n 20 "$root.debootstrap.log"; return 1; }
   cp /etc/resolv.conf "$root/etc/resolv.conf"
-  for fs in proc sys dev dev/pts; do
+  # /dev/shm as on an installed system: Chromium (the browser test) cannot start without it.
+  for fs in proc sys dev dev/pts dev/shm; do
     case $fs in
     proc) mount -t proc proc "$root/proc" ;;
     sys) mount -t sysfs sysfs "$root/sys" ;;
