@@ -68,7 +68,8 @@ def js(d, script, *args):
 
 def pos(d, el_id):  # (x, y) in the client area, or None when not shown
     return js(d, "const e = document.getElementById(arguments[0]);"
-              "if (!e.checkVisibility({visibilityProperty: true, opacityProperty: true})) return null;"
+              "const seen = {visibilityProperty: true, opacityProperty: true};"
+              "if (!e.checkVisibility(seen)) return null;"
               "const r = e.getBoundingClientRect();"
               "const g = document.getElementById('game').getBoundingClientRect();"
               "return [r.left - g.left, r.top - g.top];", el_id)
@@ -204,19 +205,18 @@ def menusHelpAndTheList(d, server):
     check(checked(d, ["dhy", "dhw"]) == "x." and timers(d)["animation"] == 200, "有: it walks")
 
     choose(d, "Mhow")
-    check(js(d, "return document.getElementById('help').open && [...help.querySelectorAll('*')]"
-             ".some(e => e.textContent.startsWith('游戏目的：帮助儿童提高口算能力。'))"),
+    help_open = "return document.getElementById('help').open"
+    check(js(d, help_open) and js(d, "return [...document.querySelectorAll('#help *')]"
+                                  ".some(e => e.textContent.startsWith('游戏目的：帮助儿童提高口算能力。'))"),
           "玩法 opens the help and its text")
     was = pair(d)
     press(d, Keys.ARROW_LEFT)
     js(d, "document.getElementById('j3').click()")
     check(pair(d) == was and checked(d, ["j1", "j2", "j3"]) == "x..", "keys and menus shut")
     check(fire(d, "gravity") and pair(d)[0][1] == was[0][1] + 33, "the pair keeps falling")
-    js(d, "const h = document.getElementById('help'), b = h.querySelector('button');"
-          "b ? b.click() : h.close()")
+    d.find_element("css selector", "#help button").click()  # 关闭
     press(d, Keys.ARROW_LEFT)
-    check(not js(d, "return document.getElementById('help').open") and pair(d)[0][0] == was[0][0] - 51,
-          "closed, the keys act again")
+    check(not js(d, help_open) and pair(d)[0][0] == was[0][0] - 51, "closed, the keys act again")
 
     name = "<i>ab</i>"
     fills = end_game(d, 70)
