@@ -140,6 +140,9 @@ def movesTapsScoresSounds(d, server):
     check(pair(d) == (at(3, 0), at(4, 0)), f"a pair spawns in columns 3 and 4: {pair(d)}")
     check(text(d, "Label1") == "0", "score 0 at a game's start")
     check(timers(d)["gravity"] == 2000, "gravity every 2000 ms at the first level")
+    empty = js(d, "return [...document.querySelectorAll('#game img')]"
+               ".filter(e => e.checkVisibility() && !e.getAttribute('src')).map(e => e.id)")
+    check(not empty, f"no picture shown before it has one (an empty box): {empty}")
     js(d, "document.body.style.minHeight = '3000px'")  # a window shorter than the page
     press(d, Keys.ARROW_LEFT)
     check(pair(d) == (at(2, 0), at(3, 0)), "Left: one column, 51 px")
