@@ -49,8 +49,8 @@ def open_page(d, url, hold_time):
         d.execute_cdp_cmd("Emulation.setVirtualTimePolicy", {"policy": "pause"})
 
 
-def session(root, play):
-    server, d = Server(root), chrome()
+def session(root, play, scale=None):
+    server, d = Server(root), chrome(scale)
     try:
         open_page(d, server.url, root == test_site)
         play(d, server)
@@ -245,8 +245,12 @@ def menusHelpAndTheList(d, server):
           f"after a reload the list shows the name as the nine characters typed: {shown!r}")
 
 
-def offline(d, server):
+def offline(d, server):  # and on a screen of twice the density
     check(js(d, "return typeof Module.numoraSetUp") == "undefined", "the shipped page: no hooks")
+    pictures = js(d, "return [...document.querySelectorAll('#game img')]"
+                  ".filter(e => e.checkVisibility()).map(e => e.currentSrc.split('/').pop())")
+    check(pictures and all(p.endswith("@2x.png") for p in pictures),
+          f"twice the density: the sharp pictures {pictures}")
     csp = js(d, "const m = document.querySelector(\"meta[http-equiv='Content-Security-Policy']\");"
              "return m ? m.content : ''")
     check("default-src 'self'" in csp, f"a Content Security Policy: {csp}")
@@ -265,6 +269,6 @@ def offline(d, server):
 
 session(test_site, movesTapsScoresSounds)
 session(test_site, menusHelpAndTheList)
-session(site, offline)
+session(site, offline, scale=2)
 print("FAILED: " + "; ".join(failures) if failures else "PASSED")
 sys.exit(1 if failures else 0)
