@@ -10,7 +10,8 @@ set -euo pipefail
 want=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev
       libgl-dev fonts-noto-cjk fonts-arphic-uming qt6-translations-l10n)
 # Debian's python3-selenium lives in /usr/bin/python3, which the scripts name for that reason.
-web=(emscripten chromium chromium-driver python3 python3-selenium)
+# fonttools and brotli turn the font into WOFF2, which keeps the site under 700 KiB.
+web=(emscripten chromium chromium-driver python3 python3-selenium python3-fonttools python3-brotli)
 if [ "${1:-run}" = web ]; then
   want=(cmake ninja-build "${web[@]}")
 fi

@@ -325,7 +325,9 @@ void Page::SyncFigure() {
     if (frame.set >= 0 && frame != shownWalking_)
         SetBitmap(walkingFigure_, FigureBitmap(frame.set, frame.frame));
     shownWalking_ = frame;
-    SetShown(walkingFigure_, s.walkingFigure.visible);
+    // Until the first animation tick draws a frame there is no picture to show, and an image
+    // without one would show as an empty box (the desktop's picture box shows nothing).
+    SetShown(walkingFigure_, s.walkingFigure.visible && frame.set >= 0);
     // Drawn only once shown: at the start the figure is hidden, and its picture would be one
     // more file to fetch before the page first shows.
     const int set = game_.figureSet();
