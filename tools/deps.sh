@@ -1,16 +1,24 @@
 #!/usr/bin/env bash
 # Installs the Debian packages a build needs, only those that are missing.
-# Usage: tools/deps.sh run|test|bench|package|font   (test adds what the headless tests
-# need, bench what bench/run needs, package what makes the Debian package, font what
+# Usage: tools/deps.sh run|web|test|bench|package|font   (web: what builds the web edition
+# and plays it in headless Chromium, for ./run.sh web, its test and bench/web; test adds what
+# the headless tests need, the web edition's included, as ./test.sh builds both; bench what
+# bench/run needs, package what makes the Debian package, font what
 # resources/fonts/make_subset.py needs)
 set -euo pipefail
 
 want=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev
       libgl-dev fonts-noto-cjk fonts-arphic-uming qt6-translations-l10n)
+# Debian's python3-selenium lives in /usr/bin/python3, which the scripts name for that reason.
+# fonttools and brotli turn the font into WOFF2, which keeps the site under 700 KiB.
+web=(emscripten chromium chromium-driver python3 python3-selenium python3-fonttools python3-brotli)
+if [ "${1:-run}" = web ]; then
+  want=(cmake ninja-build "${web[@]}")
+fi
 if [ "${1:-run}" = test ]; then
-  want+=(libgtest-dev clang clang-format libclang-rt-dev desktop-file-utils appstream dpkg-dev lintian
-         file pulseaudio pulseaudio-utils xvfb xauth openbox mutter dbus-daemon xdotool x11-utils
-         imagemagick)
+  want+=("${web[@]}" libgtest-dev clang clang-format libclang-rt-dev desktop-file-utils appstream
+         dpkg-dev lintian file pulseaudio pulseaudio-utils xvfb xauth openbox mutter dbus-daemon
+         xdotool x11-utils imagemagick)
 fi
 if [ "${1:-run}" = package ]; then
   want+=(dpkg-dev file)

@@ -2,7 +2,8 @@
 # Tries the project as a new user of a Debian release would, in fresh minimal roots made with
 # debootstrap from this machine's own mirror:
 #   1. the committed HEAD of this repository, cloned by an ordinary user: ./run.sh must build
-#      and start the game (offscreen) and keep it up five seconds, then ./test.sh must pass;
+#      and start the game (offscreen) and keep it up five seconds, ./run.sh web must build the
+#      web edition and serve it on 127.0.0.1, then ./test.sh must pass;
 #   2. the Debian package, built here on the host from the same commit, installed with apt
 #      into a second fresh root and started there by an ordinary user.
 # Needs root, debootstrap (installed when missing) and the network to the mirror; it takes a
@@ -62,7 +63,8 @@ make_root() {
   debootstrap --variant=minbase "$suite" "$root" "$mirror" >"$root.debootstrap.log" 2>&1 ||
     { tail -n 20 "$root.debootstrap.log"; return 1; }
   cp /etc/resolv.conf "$root/etc/resolv.conf"
-  for fs in proc sys dev dev/pts; do
+  # /dev/shm as on an installed system: Chromium (the browser test) cannot start without it.
+  for fs in proc sys dev dev/pts dev/shm; do
     case $fs in
     proc) mount -t proc proc "$root/proc" ;;
     sys) mount -t sysfs sysfs "$root/sys" ;;
@@ -110,6 +112,35 @@ up_five_seconds() {
   return $up
 }
 
+# site_answers ROOT PORT JOB LOG: while JOB (./run.sh web in ROOT) lives, building first, the
+# page and its WebAssembly (as application/wasm, which browsers insist on) come from
+# 127.0.0.1:PORT within 20 minutes; the server running in ROOT is then ended.
+site_answers() {
+  local up=1 deadline=$((SECONDS + 1200)) p
+  local site=$1/home/player/numora/build-web/site
+  while kill -0 "$3" 2>/dev/null && [ $up -ne 0 ] && [ $SECONDS -lt $deadline ]; do
+    sleep 2
+    /usr/bin/python3 - "$site" "$2" <<'PY' && up=0
+import glob, os, sys, urllib.request
+site, port = sys.argv[1], sys.argv[2]
+try:
+    page = urllib.request.urlopen(f"http://127.0.0.1:{port}/", timeout=5).read().decode()
+    wasm = [os.path.basename(p) for p in glob.glob(site + "/*.wasm")]
+    kind = urllib.request.urlopen(f"http://127.0.0.1:{port}/{wasm[0]}", timeout=5).headers["Content-Type"]
+except Exception:
+    sys.exit(1)
+sys.exit(0 if "<script" in page and kind == "application/wasm" else 1)
+PY
+  done
+  for p in /proc/[0-9]*; do
+    [ "$(readlink "$p/root" 2>/dev/null)" = "$1" ] || continue
+    tr '\0' ' ' <"$p/cmdline" 2>/dev/null | grep -q 'http.server' && kill "${p#/proc/}" 2>/dev/null || true
+  done
+  wait "$3" 2>/dev/null || true
+  [ $up -eq 0 ] || tail -n 30 "$4"
+  return $up
+}
+
 log "Debian $suite from $mirror, commit $commit, in $work"
 
 # 1. The README's two commands in a fresh root.
@@ -126,6 +157,14 @@ as_player "$dev" 'cd numora && exec ./run.sh' >"$work/run.log" 2>&1 &
 rc=0
 up_five_seconds "$dev" $! "$work/run.log" || rc=$?
 record "./run.sh: the game built, started and stayed up 5 s" $t $rc
+
+log "./run.sh web (builds, then the site must answer on 127.0.0.1)"
+t=$SECONDS
+port=$(/usr/bin/python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
+as_player "$dev" "cd numora && NUMORA_PORT=$port exec ./run.sh web" >"$work/run-web.log" 2>&1 &
+rc=0
+site_answers "$dev" "$port" $! "$work/run-web.log" || rc=$?
+record "./run.sh web: the site built and answered on 127.0.0.1" $t $rc
 
 log "./test.sh"
 t=$SECONDS
