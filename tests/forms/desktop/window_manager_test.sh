@@ -12,7 +12,8 @@ done
 fail() { echo "FAIL ($wm): $*" >&2; exit 1; }
 tmp=$(mktemp -d)
 trap 'kill $(jobs -p) 2>/dev/null; wait 2>/dev/null; rm -rf "$tmp"' EXIT
-export XDG_RUNTIME_DIR=$tmp QT_QPA_PLATFORM=xcb
+# A desktop session's locale is UTF-8; without one Qt says on stderr that it takes C.UTF-8.
+export XDG_RUNTIME_DIR=$tmp QT_QPA_PLATFORM=xcb LC_ALL=C.UTF-8
 ask() { echo "$1" >&3; read -r -t 10 answer <&4 || fail "no answer to $1"; echo "$answer"; }
 field() { sed -n "s/.*$1=\([^ ]*\).*/\1/p" <<<"$2"; }
 top() { xprop -root _NET_CLIENT_LIST_STACKING | tr -d ',' | awk '{print $NF}'; }
