@@ -71,6 +71,7 @@ TEST(TopTen, PlacesGoBelowTiesAndTheTenthDropsOut) {
     for (const Entry& entry : WithEntry(list, 3, Entry{750}))
         got += std::to_string(entry.score) + " ";
     EXPECT_EQ(got, "0 1 3 9 -1 -1 900 800 800 750 700 600 500 400 300 200 ");
+    EXPECT_EQ(WithEntry(list, kTopTenSize, Entry{750})[9].score, 100); // no eleventh place
 }
 
 } // namespace numora::test
