@@ -232,7 +232,7 @@ void Page::AnimationTick() {
 }
 
 void Page::WaitOver() {
-    game_.Resume(armedWait_);
+    game_.Resume(waitFollower_.armed);
     Sync();
 }
 
@@ -258,19 +258,12 @@ void Page::Sync() {
 
     for (std::size_t k = 0; k < boardCells_.size(); ++k) {
         const CellLabel want = game_.cellLabel(static_cast<int>(k));
-        ShownCell& have = shown_[k];
+        const CellChange change = shown_[k].Show(want);
         const val& cell = boardCells_[k];
-        // A hidden cell keeps whatever caption it had; it is set when it shows again.
-        if (want.visible && (firstSync_ || want.caption != have.caption)) {
-            SetText(cell, want.caption);
-            have.caption = want.caption;
-        }
-        if (firstSync_ || want.marked != have.marked) SetClass(cell, "marked", want.marked);
-        if (firstSync_ || want.visible != have.visible) SetShown(cell, want.visible);
-        have.marked = want.marked;
-        have.visible = want.visible;
+        if (change.caption) SetText(cell, want.caption);
+        if (change.background) SetClass(cell, "marked", want.marked);
+        if (change.visibility) SetShown(cell, want.visible);
     }
-    firstSync_ = false;
 
     const bool pairVisible = game_.pairVisible();
     for (std::size_t i = 0; i < 2; ++i) {
@@ -291,31 +284,40 @@ void Page::Sync() {
     menus_.SetChecked("dhy", s.animationOn);
     menus_.SetChecked("dhw", !s.animationOn);
 
-    SyncTimer(gravityTimer_, s.gravity, gravityStarts_);
-    SyncTimer(animationTimer_, s.animation, animationStarts_);
+    SyncTimer(gravityTimer_, s.gravity, gravityFollower_);
+    SyncTimer(animationTimer_, s.animation, animationFollower_);
     SyncWait();
 }
 
-void Page::SyncTimer(Timer& timer, const TimerState& state, unsigned& seenStarts) {
-    if (!state.enabled)
+void Page::SyncTimer(Timer& timer, const TimerState& state, TimerFollower& follower) {
+    switch (follower.Follow(state, timer.active())) {
+    case TimerMove::Stop:
         timer.Stop();
-    else if (state.starts != seenStarts || !timer.active())
+        break;
+    case TimerMove::Start:
         timer.Start(state.interval, true);
-    seenStarts = state.starts;
+        break;
+    case TimerMove::Keep:
+        break;
+    }
 }
 
 void Page::SyncWait() {
     const Wait& wait = game_.waiting();
-    if (wait.kind == Wait::Kind::None) {
+    switch (waitFollower_.Follow(wait, waitTimer_.active())) {
+    case TimerMove::Stop:
         waitTimer_.Stop();
-        return;
+        break;
+    case TimerMove::Start:
+        // A waiting sound is timed by its own length, never by the browser's report of its
+        // end: with no sound output, or before the player's first gesture, that report never
+        // comes.
+        waitTimer_.Start(
+            wait.kind == Wait::Kind::Pause ? wait.ms : SoundService::DurationMs(wait.sound), false);
+        break;
+    case TimerMove::Keep:
+        break;
     }
-    if (wait.serial == armedWait_ && waitTimer_.active()) return;
-    armedWait_ = wait.serial;
-    // A waiting sound is timed by its own length, never by the browser's report of its end:
-    // with no sound output, or before the player's first gesture, that report never comes.
-    const int ms = wait.kind == Wait::Kind::Pause ? wait.ms : SoundService::DurationMs(wait.sound);
-    waitTimer_.Start(ms, false);
 }
 
 void Page::SyncFigure() {

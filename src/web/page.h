@@ -4,6 +4,7 @@
 #pragma once
 
 #include "game/game.h"
+#include "game/view_mirror.h"
 #include "web/help_dialog.h"
 #include "web/leaderboard_dialog.h"
 #include "web/menu_bar.h"
@@ -59,7 +60,7 @@ class Page final : private GameEvents {
     void FocusGame();
     // Makes every element, check mark and timer show the game's state.
     void Sync();
-    void SyncTimer(Timer& timer, const TimerState& state, unsigned& seenStarts);
+    void SyncTimer(Timer& timer, const TimerState& state, TimerFollower& follower);
     void SyncWait();
     void SyncFigure();
     void GravityTick();
@@ -85,18 +86,11 @@ class Page final : private GameEvents {
     Timer gravityTimer_;
     Timer animationTimer_;
     Timer waitTimer_;
-    unsigned gravityStarts_ = 0;
-    unsigned animationStarts_ = 0;
-    unsigned armedWait_ = 0;
+    TimerFollower gravityFollower_;
+    TimerFollower animationFollower_;
+    WaitFollower waitFollower_;
 
-    // What each cell shows now, so a sync touches only what changed.
-    struct ShownCell {
-        std::string caption;
-        bool visible = false;
-        bool marked = false;
-    };
-    std::array<ShownCell, kCellCount> shown_{};
-    bool firstSync_ = true;
+    std::array<ShownCell, kCellCount> shown_{}; // what each board cell shows now
     std::array<std::string, 2> shownFalling_;
     std::array<std::string, 2> shownPreview_;
     std::string shownScore_;

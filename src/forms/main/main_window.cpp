@@ -245,7 +245,7 @@ void MainWindow::AnimationTick() {
 }
 
 void MainWindow::WaitOver() {
-    game_.Resume(armedWait_);
+    game_.Resume(waitFollower_.armed);
     Sync();
 }
 
@@ -321,20 +321,13 @@ void MainWindow::Sync() {
 
     for (std::size_t k = 0; k < boardCells_.size(); ++k) {
         const CellLabel want = game_.cellLabel(static_cast<int>(k));
-        ShownCell& have = shown_[k];
+        const CellChange change = shown_[k].Show(want);
         CellWidget* cell = boardCells_[k];
-        // A hidden label keeps whatever caption it had; it is set when it shows again.
-        if (want.visible && (firstSync_ || want.caption != have.caption)) {
+        if (change.caption)
             cell->setText(QString::fromUtf8(want.caption.data(), qsizetype(want.caption.size())));
-            have.caption = want.caption;
-        }
-        if (firstSync_ || want.marked != have.marked)
-            cell->SetBackground(want.marked ? kMarkColour : kCellColour);
-        if (firstSync_ || want.visible != have.visible) cell->setVisible(want.visible);
-        have.marked = want.marked;
-        have.visible = want.visible;
+        if (change.background) cell->SetBackground(want.marked ? kMarkColour : kCellColour);
+        if (change.visibility) cell->setVisible(want.visible);
     }
-    firstSync_ = false;
 
     const bool pairVisible = game_.pairVisible();
     for (std::size_t i = 0; i < 2; ++i) {
@@ -356,31 +349,38 @@ void MainWindow::Sync() {
     animationOnItem_->setChecked(s.animationOn);
     animationOffItem_->setChecked(!s.animationOn);
 
-    SyncTimer(gravityTimer_, s.gravity, gravityStarts_);
-    SyncTimer(animationTimer_, s.animation, animationStarts_);
+    SyncTimer(gravityTimer_, s.gravity, gravityFollower_);
+    SyncTimer(animationTimer_, s.animation, animationFollower_);
     SyncWait();
 }
-void MainWindow::SyncTimer(QTimer& timer, const TimerState& state, unsigned& seenStarts) {
-    if (!state.enabled) {
+
+void MainWindow::SyncTimer(QTimer& timer, const TimerState& state, TimerFollower& follower) {
+    switch (follower.Follow(state, timer.isActive())) {
+    case TimerMove::Stop:
         timer.stop();
-    } else if (state.starts != seenStarts || !timer.isActive()) {
+        break;
+    case TimerMove::Start:
         timer.start(state.interval);
+        break;
+    case TimerMove::Keep:
+        break;
     }
-    seenStarts = state.starts;
 }
 
 void MainWindow::SyncWait() {
     const Wait& wait = game_.waiting();
-    if (wait.kind == Wait::Kind::None) {
+    switch (waitFollower_.Follow(wait, waitTimer_.isActive())) {
+    case TimerMove::Stop:
         waitTimer_.stop();
-        return;
+        break;
+    case TimerMove::Start:
+        // A waiting sound is timed by its own length, never by the player's report of its
+        // state: with no audio device that report may never end.
+        waitTimer_.start(wait.kind == Wait::Kind::Pause ? wait.ms : sound_.DurationMs(wait.sound));
+        break;
+    case TimerMove::Keep:
+        break;
     }
-    if (wait.serial == armedWait_ && waitTimer_.isActive()) return;
-    armedWait_ = wait.serial;
-    // A waiting sound is timed by its own length, never by the player's report of its
-    // state: with no audio device that report may never end.
-    const int ms = wait.kind == Wait::Kind::Pause ? wait.ms : sound_.DurationMs(wait.sound);
-    waitTimer_.start(ms);
 }
 
 const QPixmap& MainWindow::FigurePicture(int set, int index) {

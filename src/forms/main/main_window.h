@@ -4,6 +4,7 @@
 
 #include "forms/help/help_window.h"
 #include "game/game.h"
+#include "game/view_mirror.h"
 #include "sound/sound_player.h"
 
 #include <QMainWindow>
@@ -68,7 +69,7 @@ class MainWindow : public QMainWindow, private GameEvents {
     void BuildMenus();
     // Makes every control, check mark and timer show the game's state.
     void Sync();
-    void SyncTimer(QTimer& timer, const TimerState& state, unsigned& seenStarts);
+    void SyncTimer(QTimer& timer, const TimerState& state, TimerFollower& follower);
     void SyncWait();
     void SyncFigure();
     const QPixmap& FigurePicture(int set, int index);
@@ -94,21 +95,14 @@ class MainWindow : public QMainWindow, private GameEvents {
     QTimer gravityTimer_;
     QTimer animationTimer_;
     QTimer waitTimer_;
-    unsigned gravityStarts_ = 0;
-    unsigned animationStarts_ = 0;
-    unsigned armedWait_ = 0;
+    TimerFollower gravityFollower_;
+    TimerFollower animationFollower_;
+    WaitFollower waitFollower_;
 
-    // What each cell label shows now, so a sync touches only what changed.
-    struct ShownCell {
-        std::string caption;
-        bool visible = false;
-        bool marked = false;
-    };
-    std::array<ShownCell, kCellCount> shown_{};
-    bool firstSync_ = true;
-    bool startingGame_ = false; // inside ChooseMode
-    FigureFrame shownWalking_;  // the frame the walking figure holds
-    int shownBannerSet_ = -1;   // the set whose standing picture the banner figure holds
+    std::array<ShownCell, kCellCount> shown_{}; // what each board cell shows now
+    bool startingGame_ = false;                 // inside ChooseMode
+    FigureFrame shownWalking_;                  // the frame the walking figure holds
+    int shownBannerSet_ = -1; // the set whose standing picture the banner figure holds
     std::map<int, QPixmap> pictures_;
     QPointer<HelpWindow> help_;
 };
