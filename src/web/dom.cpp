@@ -25,6 +25,22 @@ val Make(const char* tag, const val& parent, const std::string& id) {
     return element;
 }
 
+val MakeDialog(const val& parent, const std::string& id, const char* title,
+               const char* closeHandler, const char* closedHandler) {
+    val dialog = Make("dialog", parent, id);
+    dialog.call<void>("setAttribute", val("aria-labelledby"), val(id + "Title"));
+    val titleBar = Make("div", dialog);
+    titleBar.set("className", "title-bar");
+    SetText(Make("span", titleBar, id + "Title"), title);
+    val close = Make("button", titleBar, id + "Close");
+    close.set("className", "close");
+    close.set("type", "button");
+    SetText(close, "关闭");
+    Listen(close, "click", closeHandler);
+    Listen(dialog, "close", closedHandler);
+    return dialog;
+}
+
 void Place(val element, int left, int top, int width, int height) {
     val style = element["style"];
     style.set("left", Px(left));

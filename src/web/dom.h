@@ -28,6 +28,11 @@ void SetBitmap(val img, int id);
 // `handler` is a function the page registers with EMSCRIPTEN_BINDINGS; it gets the event.
 // `first`: before the event reaches the elements inside `target` (the capture phase).
 void Listen(val target, const char* type, const char* handler, bool first = false);
+// A <dialog> with id `id` in `parent`, titled by a title bar (ids `id` + "Title", + "Close")
+// whose 关闭 button calls `closeHandler`; `closedHandler` gets its close event, however it
+// was closed. A browser page has no window manager to draw the title bar.
+val MakeDialog(const val& parent, const std::string& id, const char* title,
+               const char* closeHandler, const char* closedHandler);
 // Whether `node` is `container` or lies inside it.
 bool Within(const val& node, const val& container);
 

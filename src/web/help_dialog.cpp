@@ -20,18 +20,8 @@ constexpr int kTopOfGame = 133;
 } // namespace
 
 void HelpDialog::Build(const val& parent) {
-    dialog_ = Make("dialog", parent, "help");
-    dialog_.call<void>("setAttribute", val("aria-labelledby"), val("helpTitle"));
-    val titleBar = Make("div", dialog_);
-    titleBar.set("className", "title-bar");
-    SetText(Make("span", titleBar, "helpTitle"), "玩法");
-    val close = Make("button", titleBar, "helpClose");
-    close.set("className", "close");
-    close.set("type", "button");
-    SetText(close, "关闭");
-    Listen(close, "click", "numoraHelpClose");
     // Escape closes a modal dialog too; either way the game takes the keyboard back.
-    Listen(dialog_, "close", "numoraHelpClosed");
+    dialog_ = MakeDialog(parent, "help", "玩法", "numoraHelpClose", "numoraHelpClosed");
 
     val client = Make("div", dialog_);
     client.set("className", "client help");

@@ -33,17 +33,8 @@ LeaderboardDialog::LeaderboardDialog(SoundService& sound, std::function<void()> 
 
 // The ids are the object names of the desktop's window, which scripts and tests use.
 void LeaderboardDialog::Build(const val& parent) {
-    dialog_ = Make("dialog", parent, "leaderboard");
-    dialog_.call<void>("setAttribute", val("aria-labelledby"), val("leaderboardTitle"));
-    val titleBar = Make("div", dialog_);
-    titleBar.set("className", "title-bar");
-    SetText(Make("span", titleBar, "leaderboardTitle"), kTitle);
-    val close = Make("button", titleBar, "leaderboardClose");
-    close.set("className", "close");
-    close.set("type", "button");
-    SetText(close, "关闭");
-    Listen(close, "click", "numoraLeaderboardClose");
-    Listen(dialog_, "close", "numoraLeaderboardClosed");
+    dialog_ = MakeDialog(parent, "leaderboard", kTitle, "numoraLeaderboardClose",
+                         "numoraLeaderboardClosed");
 
     val client = Make("div", dialog_);
     client.set("className", "client leaderboard");
